@@ -1,0 +1,6 @@
+#pragma once
+#include "core/RecordList.h"
+#include "records/InboundRoute.h"
+
+class TInboundRouteList : public TRecordList<TInboundRoute> {
+};

@@ -1,0 +1,6 @@
+#pragma once
+#include "core/RecordList.h"
+#include "records/OutboundRoute.h"
+
+class TOutboundRouteList : public TRecordList<TOutboundRoute> {
+};

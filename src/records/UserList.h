@@ -1,0 +1,6 @@
+#pragma once
+#include "core/RecordList.h"
+#include "records/User.h"
+
+class TUserList : public TRecordList<TUser> {
+};

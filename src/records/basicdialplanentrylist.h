@@ -1,0 +1,6 @@
+#pragma once
+#include "core/RecordList.h"
+#include "records/basicdialplanentry.h"
+
+class TBasicDialplanEntryList : public TRecordList<TBasicDialplanEntry> {
+};

@@ -1,0 +1,6 @@
+#pragma once
+#include "core/RecordList.h"
+#include "records/Gateway.h"
+
+class TGatewayList : public TRecordList<TGateway> {
+};
