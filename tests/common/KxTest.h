@@ -45,7 +45,7 @@ inline void WriteBytes(const QString& path, const QByteArray& data)
 inline void CompareLines(const QByteArray& actual, const QStringList& expected)
 {
     QVERIFY2(actual.endsWith("\r\n"), "the file must end with CR LF");
-    const QList<QByteArray> lines = actual.chopped(2).split('\n');
+    const QList<QByteArray> lines = actual.chopped(1).split('\n');
     for (int i = 0; i < std::min<qsizetype>(lines.size(), expected.size()); ++i) {
         QByteArray l = lines[i];
         QVERIFY2(l.endsWith('\r'), qPrintable(QStringLiteral("line %1 lacks CR").arg(i + 1)));
