@@ -1,8 +1,10 @@
 #pragma once
-// Placeholder until the engine file is built.
-#include <QString>
+// Owned by the database interface beside the directory domain generator; it
+// holds an empty line list and nothing reads, writes or generates from it.
+#include <QStringList>
 
 class TDirectoryDomain {
 public:
     TDirectoryDomain() = default;
+    QStringList XMLText;
 };
