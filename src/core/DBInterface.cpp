@@ -17,6 +17,7 @@
 #include "records/basicdialplanentrylist.h"
 #include "records/gatewaylist.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <functional>
 
@@ -62,7 +63,8 @@ QStringList TDBInterface::LoadProblemTexts() const
 void TDBInterface::forgetProblemsUnder(const QString& folder, const QString& ext)
 {
     std::erase_if(LoadProblems, [&](const TLoadProblem& p) {
-        return QFileInfo(p.Path).absolutePath() + u'/' == QFileInfo(folder).absoluteFilePath() + u'/'
+        return QDir::cleanPath(QFileInfo(p.Path).absolutePath())
+                   == QDir::cleanPath(QFileInfo(folder).absoluteFilePath())
                && p.Path.endsWith(ext, Qt::CaseInsensitive);
     });
 }

@@ -109,6 +109,7 @@ bool TIniFile::ReadBool(const QString& section, const QString& key, bool def) co
     if (i < 0) return def;
     QString k, v;
     splitLine(m_lines[i], k, v);
+    if (v.isEmpty()) return def;
     return v.startsWith(u'1');
 }
 

@@ -21,7 +21,8 @@ public:
     QString ReadString(const QString& section, const QString& key, const QString& def) const;
     // A missing key or a value that is not a decimal integer yields def.
     int ReadInteger(const QString& section, const QString& key, int def) const;
-    // True only when the stored text begins with "1"; a missing key yields def.
+    // True only when the stored text begins with "1"; a missing key or an empty
+    // value yields def.
     bool ReadBool(const QString& section, const QString& key, bool def) const;
     // False when the key is missing or not a decimal integer.
     bool TryReadInteger(const QString& section, const QString& key, int& value) const;
