@@ -17,6 +17,7 @@ class TDialplanDomain;
 class TDialplanDomainXML;
 class TDirectoryDomain;
 class TDirectoryDomainXML;
+class TUser;
 class TUserList;
 class TGatewayList;
 class TInboundRouteList;
@@ -84,6 +85,37 @@ public:
 
     // ---- Users ---------------------------------------------------------
     // (operations of this kind below)
+    // Local folder of the users (working directory + "directory/<domain>/")
+    // and their server folder ("/etc/freeswitch/directory/<domain>/").
+    QString UsersFolder() const;
+    QString UsersServerFolder() const;
+    // Reads every *.usr of the users' folder; unreadable files are skipped
+    // and reported in LoadProblems.
+    void LoadUsers();
+    // Writes the record file and directory file of every modified user and
+    // enters both as pending uploads, record file first. Refuses an unusable
+    // domain or extension before anything is written.
+    void SaveUsers();
+    // Takes ownership of user (also when it throws): gives it the next user
+    // Id, marks it modified and appends it. Refuses an extension that a
+    // listed user already has.
+    void AddUser(TUser* user);
+    int NextUserId();
+    // Copies every field but XMLText of the listed user with that node key
+    // (the last one when several match); false, and user unchanged, when none.
+    bool GetUserByNodeKey(int nodeKey, TUser& user) const;
+    // Copies the editable fields (not Extension or NodeKey) into every listed
+    // user with that Id and marks it modified; throws when there is none.
+    void UpdateUser(int id, const TUser& user);
+    // Removes every listed user with that Id and, with deleteFiles, deletes
+    // the local <extension>.usr and then <extension>.xml. Throws when no
+    // listed user has the Id, or with "Unable to delete file ...".
+    void DeleteUser(int id, bool deleteFiles);
+    // The larger of 100 and one more than the largest listed extension.
+    QString NextExtension() const;
+    bool UserExtensionExists(int ext) const;
+    // Id of the first user whose name equals name ignoring case, else -1.
+    int FindUserIdByName(const QString& name) const;
 
 
 
