@@ -181,7 +181,7 @@ private slots:
         QVERIFY(u.EffectiveCallerIdNumber.isEmpty());
     }
 
-    // Field values holding XML specials must not break the directory file
+    // Field values holding XML-reserved characters must not break the directory file
     // (the engine would refuse the whole configuration on reload).
     void directoryFileEscapesValues()
     {
