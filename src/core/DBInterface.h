@@ -27,6 +27,10 @@ class TSIPExternalXML;
 class TSIPInternalXML;
 class TKesFSVarsXML;
 class TVoicemailConf;
+class TKXCallGroup;
+class TInboundRoute;
+class TKXInboundRouteDest;
+class TOutboundRoute;
 
 class TDBInterface {
 public:
@@ -131,6 +135,31 @@ public:
 
     // ---- Call groups ---------------------------------------------------
     // (operations of this kind below)
+    // Local folder "directory/<domain>/" and its server folder; records
+    // <Name>.cgp, directory group files <Name>.xml.
+    QString CallGroupsFolder() const;
+    QString CallGroupsServerFolder() const;
+    // Reads every *.cgp; unreadable files are skipped and reported in LoadProblems.
+    void LoadCallGroups();
+    // Takes the next Id from LastCallGroupId, never one a listed group holds.
+    int NextCallGroupId();
+    // Gives the group the next Id, marks it modified and takes ownership.
+    void AddCallGroup(TKXCallGroup* group);
+    // Writes each modified group's record and group file and enters both as
+    // pending uploads; a group saved under a new name loses the files of its
+    // old name here and on the server. Every name is checked first: nothing
+    // is written when one is unsafe or used by two groups.
+    void SaveCallGroups();
+    // Copies the listed group into dest; false when no group has that Id.
+    bool GetCallGroupById(int id, TKXCallGroup& dest) const;
+    // Copies Id, Name and Members from source into the listed group(s) with
+    // that Id and marks them modified; nothing is written yet.
+    void UpdateCallGroup(int id, const TKXCallGroup& source);
+    bool CallGroupNameExists(const QString& name) const; // exact comparison
+    int FindCallGroupIdByName(const QString& name) const; // any letter case; -1 if none
+    // Removes the group(s) with that Id, deletes the group's record file and
+    // group file and enters their pending deletes (whatever the server address).
+    void DeleteCallGroup(int id);
 
 
 
