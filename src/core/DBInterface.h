@@ -170,6 +170,32 @@ public:
 
     // ---- Outbound routes -----------------------------------------------
     // (operations of this kind below)
+    // Local folder "dialplan/<domain>/" and its server folder; records
+    // <Name>.obr, dialplan extensions <Name>.xml.
+    QString OutboundRoutesFolder() const;
+    QString OutboundRoutesServerFolder() const;
+    // Reads every *.obr; unreadable files are skipped and reported in LoadProblems.
+    void LoadOutboundRoutes();
+    int NextOutboundRouteId() const; // largest listed Id + 1
+    // Gives the route the next Id, marks it modified and takes ownership.
+    void AddOutboundRoute(TOutboundRoute* route);
+    // Writes every modified route's record file and extension file and enters
+    // both as pending uploads (the flag stays set). A route saved under a new
+    // name loses the files of its old name here and on the server. Every name
+    // is checked first: nothing is written when one is unsafe or used twice.
+    void SaveOutboundRoutes();
+    // Copies every field but XMLText into dest; false when no route has that Id.
+    bool GetOutboundRouteById(int id, TOutboundRoute& dest) const;
+    // Copies the edited fields of source into the listed route(s) with its Id
+    // and marks them modified; the listed route keeps its NodeKey and the name
+    // of its files on disk (FileName). Nothing is written yet.
+    void UpdateOutboundRoute(const TOutboundRoute& source);
+    bool OutboundRouteNameExists(const QString& name) const; // exact comparison
+    int FindOutboundRouteIdByName(const QString& name) const; // any letter case; -1 if none
+    // Removes the route(s) with that Id and deletes the local record file and
+    // extension file; returns the pending deletes for the server, which the
+    // caller enters.
+    std::vector<TFileNeedingCommiting> DeleteOutboundRoute(int id);
 
 
 
