@@ -13,4 +13,7 @@ public:
     virtual void AppendOutput(const QString& chunk) = 0;
     // Lets the user interface repaint and handle input (once, without blocking).
     virtual void ProcessEvents() {}
+    // True once the administrator has asked to stop the running transfer
+    // (the progress window's Cancel button); the transfer then ends its tool.
+    virtual bool CancelRequested() const { return false; }
 };
