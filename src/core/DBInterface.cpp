@@ -104,7 +104,7 @@ static std::vector<TGlobalFile> globalFiles(TDBInterface& db)
     return {
         globalFile(db.VarsXML.get(), QString(), QStringLiteral("vars.vrs"), QStringLiteral("vars.xml")),
         globalFile(dpd, QStringLiteral("dialplan"), d + QStringLiteral(".dpd"), d + QStringLiteral(".xml"),
-                   [dpd, d] { dpd->Domain = d; }),
+                   [dpd, d] { dpd->Domain = d; dpd->ContextName = d; }),
         globalFile(ddm, QStringLiteral("directory"), d + QStringLiteral(".ddm"), d + QStringLiteral(".xml"),
                    [ddm, d] { ddm->Domain = d; }),
         globalFile(db.SIPInternal.get(), QStringLiteral("sip_profiles"), QStringLiteral("internal.six"),
@@ -124,6 +124,13 @@ void TDBInterface::LoadGlobals()
 
 void TDBInterface::SaveGlobals()
 {
+    // The domain names two of the files: refuse an empty or unsafe one before
+    // anything is written. Those two files also name the domain inside, so they
+    // follow it when it changed after the globals were loaded.
+    Store::CheckSafeFileBase(Domain, QStringLiteral("domain"));
+    DialplanDomainXML->Domain = Domain;
+    DialplanDomainXML->ContextName = Domain;
+    DirectoryDomainXML->Domain = Domain;
     for (const TGlobalFile& f : globalFiles(*this)) {
         Store::CheckSafeFileBase(f.RecordFile, QStringLiteral("file name"));
         const QString folder = LocalFolder(f.RelFolder);

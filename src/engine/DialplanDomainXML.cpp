@@ -452,10 +452,11 @@ const char* const TonesZrtpAndHoldMusic = R"~(
 // included a second time.
 const char* const Trailer = R"~(
     <!--
-        Dialplan files placed in the folder default beside this file are included
-        above, before Local_Extension. The sample line below is written with the
-        directive's name split ("X-PRE- PROCESS"), because the engine's preprocessor
-        acts on that directive even inside a comment.
+        Dialplan files placed in the folder default beside this file, and in the
+        folder named after the domain, are included above, before Local_Extension.
+        The sample line below is written with the directive's name split
+        ("X-PRE- PROCESS"), because the engine's preprocessor acts on that
+        directive even inside a comment.
     -->
         <!--<X-PRE- PROCESS cmd="include" data="default/*.xml"/>-->
 
