@@ -20,6 +20,7 @@ class TDirectoryDomainXML;
 class TUser;
 class TUserList;
 class TGatewayList;
+class TGateway;
 class TInboundRouteList;
 class TKXInboundRouteDestList;
 class TOutboundRouteList;
@@ -125,6 +126,35 @@ public:
 
     // ---- Trunks --------------------------------------------------------
     // (operations of this kind below)
+    // Local folder of the trunk files (record file and gateway file).
+    QString TrunkFolder() const;
+    // Reads every *.trk; a file that cannot be read is skipped and reported.
+    void LoadTrunks();
+    // Purges the gateway files, then writes every trunk marked Modified (its
+    // record file and gateway file) and enters both as pending uploads.
+    // Refuses, before writing anything, a trunk whose name is not a safe file name.
+    void SaveTrunks();
+    // Deletes every *.xml of the trunk folder except example.xml.
+    void PurgeGatewayFiles();
+    // Gives the trunk the next Id, marks it Modified and lists it. Takes
+    // ownership, also when it throws: an unsafe name or one that another trunk
+    // has (in any letter case) is refused.
+    void AddTrunk(TGateway* trunk);
+    int NextTrunkId();
+    // Copies the listed trunk's fields (except XMLText) into dest; false
+    // when no trunk has that Id (dest is then unchanged).
+    bool GetTrunkById(int id, TGateway& dest) const;
+    // Copies the record fields (except Id) of source into the listed trunk
+    // with source.Id and marks it Modified. A new name must be safe and not
+    // taken by another trunk; the files under the old name are deleted
+    // locally and entered as pending deletes on the server.
+    void UpdateTrunk(const TGateway& source);
+    bool TrunkNameExists(const QString& name) const;
+    int FindTrunkIdByName(const QString& name) const;
+    // Removes the trunk from the list and deletes its gateway file and record
+    // file locally. Returns the pending deletes the caller enters for the
+    // server (gateway file first, then record file).
+    std::vector<TFileNeedingCommiting> DeleteTrunk(const QString& name);
 
 
 
