@@ -12,6 +12,10 @@
 #include <vector>
 
 class TBasicDialplanEntryList;
+class TDPEExtensionWithVM;
+class TDPEExtensionNoVM;
+class TDPECallGroup;
+class TDPEVoicemailMain;
 class TKXCallGroupList;
 class TDialplanDomain;
 class TDialplanDomainXML;
@@ -160,6 +164,37 @@ public:
 
     // ---- Dialplan entries ----------------------------------------------
     // (operations of this kind below)
+    // Local folder of the domain's entries, dialplan/<domain>/.
+    QString DialplanEntryFolder() const;
+    // Lists every *.dpe as a head; a file that cannot be read is skipped and
+    // reported. An entry without a usable Id (none, negative, or one an
+    // earlier entry has) is given the next free one, so every listed entry
+    // has a distinct node key.
+    void LoadDialplanEntries();
+    // The largest listed Id plus one (1 for an empty list).
+    int NextDialplanEntryId() const;
+    bool DialplanEntryFileExists(const QString& number) const;
+    int GetDialplanEntryTypeByNodeKey(int nodeKey) const;
+    QString GetDialplanEntryNumberById(int id) const;
+    void LoadDPEExtensionWithVM(int number, TDPEExtensionWithVM& entry) const;
+    void LoadDPEExtensionNoVM(int number, TDPEExtensionNoVM& entry) const;
+    void LoadDPECallGroup(int number, TDPECallGroup& entry) const;
+    void LoadDPEVoicemailMain(const QString& number, TDPEVoicemailMain& entry) const;
+    // Writes 00_<NumberDialled>.dpe and .xml, enters both as pending uploads
+    // and lists the entry. An entry without a usable Id gets the next one.
+    // Writing under a new number removes the files of the old number here
+    // and (pending deletes) on the server; a number whose files belong to
+    // another entry is refused before anything is written.
+    void SaveDPEExtensionWithVM(TDPEExtensionWithVM& entry);
+    void SaveDPEExtensionNoVM(TDPEExtensionNoVM& entry);
+    // Removes the entry of that number from the list, deletes its record file
+    // and generated file and enters a pending delete for each.
+    void DeleteDialplanEntry(const QString& number);
+    // First run: an entry ringing the extension with voicemail ("Local
+    // Extension", 30 s) unless an entry file for the number exists. Gives it
+    // a real Id (the entries on disk are listed first when the list is
+    // empty). Returns whether one was written.
+    bool AddDefaultDialplanEntry(int extension);
 
 
 

@@ -6,6 +6,7 @@
 
 #include <QStringList>
 #include <algorithm>
+#include <concepts>
 #include <memory>
 #include <vector>
 
@@ -54,6 +55,17 @@ namespace Store {
 // it needs a [General] section holding a decimal Id.
 QString RecordFileProblem(const TIniFile& ini);
 
+// A record class whose files may lack an Id (or hold one the load fixes up)
+// declares its own static RecordFileProblem; the others use the rule above.
+template <class T>
+QString RecordFileProblemOf(const TIniFile& ini)
+{
+    if constexpr (requires { { T::RecordFileProblem(ini) } -> std::convertible_to<QString>; })
+        return T::RecordFileProblem(ini);
+    else
+        return RecordFileProblem(ini);
+}
+
 // Clears the list and reads every *<ext> file of the folder into it (in the
 // order the folder lists them), giving each record its node key. A file that
 // cannot be read is skipped and reported in problems; the rest still load.
@@ -64,7 +76,7 @@ void LoadRecordFolder(List& list, const QString& folder, const QString& ext, int
     list.Clear();
     for (const QString& path : ListRecordFiles(folder, ext)) {
         const TIniFile ini(path);
-        const QString problem = RecordFileProblem(ini);
+        const QString problem = RecordFileProblemOf<T>(ini);
         if (!problem.isEmpty()) {
             problems.push_back({path, problem});
             continue;

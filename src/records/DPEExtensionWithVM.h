@@ -1,6 +1,32 @@
 #pragma once
-// Placeholder until the dialplan entry kinds are built.
+// A dialplan entry that rings an extension, then falls through to its voicemail.
+#include "core/IniFile.h"
+
+#include <QString>
+#include <QStringList>
+
 class TDPEExtensionWithVM {
 public:
-    int Id = 0;
+    TDPEExtensionWithVM();
+
+    void LoadFromIni(const TIniFile& ini);
+    void SaveToIni(TIniFile& ini) const;
+    void LoadFromFile(const QString& fileName);
+    void SaveToFile(const QString& fileName) const;
+    // Fills XMLText with the dialplan file and writes it to fileName.
+    void GenerateXML(const QString& fileName);
+
+    qint32 Id;
+    QStringList XMLText;
+    qint32 Call_Timeout;
+    qint32 DialplanEntryType;
+    qint32 ExtToRing;
+    QString Name;
+    qint32 NumberDialled;
+    QString Ringback;
+
+    // The number under which the entry's files lie, as the database interface
+    // read or last wrote them; empty for an entry not yet written. Saving the
+    // entry under another number removes the files of this one.
+    QString StoredNumber;
 };
