@@ -397,6 +397,16 @@ private slots:
         f.db.DeleteDialplanEntry(QStringLiteral("201"));
         QVERIFY(f.files().isEmpty());
         QCOMPARE(f.pending().size(), 6);
+
+        // A file that cannot be deleted (a folder in its place) stops it.
+        KxTest::WriteBytes(f.folder() + "00_300.dpe/inside", "x");
+        try {
+            f.db.DeleteDialplanEntry(QStringLiteral("300"));
+            QFAIL("the delete should have failed");
+        } catch (const EKXError& e) {
+            QVERIFY2(e.Message.startsWith("Unable to delete the file \"" + f.folder() + "00_300.dpe\"\n\n"),
+                     qPrintable(e.Message));
+        }
     }
 
     void unsafeNumberRefused_data()
