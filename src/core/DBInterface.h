@@ -230,6 +230,59 @@ public:
 
     // ---- Inbound routes ------------------------------------------------
     // (operations of this kind below)
+    // Local folder "dialplan/public/" and its server folder; routes <Name>.ibr
+    // with their extensions <Name>.xml, steps <StepName>.ird.
+    QString InboundRoutesFolder() const;
+    QString InboundRoutesServerFolder() const;
+    // Reads every *.ibr and gives each route the steps (*.ird) that name its Id,
+    // in position order. Unreadable files are skipped and reported in LoadProblems.
+    void LoadInboundRoutes();
+    // Reads every *.ird into InboundRouteDests, in position order.
+    void LoadInboundRouteDests();
+    // Takes the next Id from LastInboundRouteId, never one a listed route holds.
+    int NextInboundRouteId();
+    // Takes the next step Id from LastInboundRouteDestId, never one that a
+    // step of InboundRouteDests or of a listed route holds.
+    int NextInboundRouteDestId();
+    // Gives the route the next Id (and its steps that Id as their route, and
+    // an Id each when they have none), marks it modified and takes ownership.
+    void AddInboundRoute(TInboundRoute* route);
+    // Appends a new step to a route (also a route being edited in a dialog):
+    // the step gets the route's Id, the next step Id when it has none and the
+    // next position when it has none. The route's list takes ownership.
+    void AddInboundRouteDest(TInboundRoute& route, TKXInboundRouteDest* step);
+    // Writes every modified route: its modified steps' record files, its record
+    // file and its extension file, each entered as a pending upload (the flags
+    // stay set). A route or step saved under a new name loses the files of its
+    // old name here and on the server. Every name is checked first: nothing is
+    // written when one is unsafe or used twice.
+    void SaveInboundRoutes();
+    // Copies every field of the listed route but XMLText into dest, its steps
+    // replacing those dest had; false when no route has that Id.
+    bool GetInboundRouteById(int id, TInboundRoute& dest) const;
+    // Copies Id, Name, Context, DestinationNumber, Domain and Transfer of
+    // source into the listed route(s) with its Id and replaces their steps with
+    // copies of source's steps. Nothing is written yet.
+    void UpdateInboundRoute(const TInboundRoute& source);
+    bool InboundRouteNameExists(const QString& name) const; // exact comparison
+    int FindInboundRouteIdByName(const QString& name) const; // any letter case; -1 if none
+    // Adds to list a copy of every step of InboundRouteDests of that route.
+    void GetStepsOfRoute(int routeId, TKXInboundRouteDestList& list) const;
+    // Copies the step of InboundRouteDests with that Id; false when none has it.
+    bool GetInboundRouteDestById(int id, TKXInboundRouteDest& dest) const;
+    bool InboundRouteDestNameExists(const QString& name) const; // exact comparison
+    // Removes the route(s) with that Id and deletes, locally, the record files of
+    // their steps, their extension file and their record file. Returns the
+    // pending deletes for the server, which the caller enters. (When a file
+    // cannot be deleted, the deletes of the files already removed are entered
+    // here before the error is raised.)
+    std::vector<TFileNeedingCommiting> DeleteInboundRoute(int id);
+    // Removes one step from a route for good (the route dialog's Delete): from
+    // the given route object, from the listed route with the same Id and from
+    // InboundRouteDests, deleting its local record file. Returns the pending
+    // delete for the server (none for a step never written), which the caller
+    // enters. The route's extension file changes at its next save.
+    std::vector<TFileNeedingCommiting> DeleteInboundRouteDest(TInboundRoute& route, int stepId);
 
 
 
@@ -259,7 +312,8 @@ public:
     int FindOutboundRouteIdByName(const QString& name) const; // any letter case; -1 if none
     // Removes the route(s) with that Id and deletes the local record file and
     // extension file; returns the pending deletes for the server, which the
-    // caller enters.
+    // caller enters. (When a file cannot be deleted, the deletes of the files
+    // already removed are entered here before the error is raised.)
     std::vector<TFileNeedingCommiting> DeleteOutboundRoute(int id);
 
 

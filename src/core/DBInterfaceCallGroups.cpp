@@ -127,6 +127,7 @@ void TDBInterface::DeleteCallGroup(int id)
     }
     if (!removed || base.isEmpty() || !Store::IsSafeFileBase(base)) return;
     for (const TFileNeedingCommiting& d :
-         RecordFiles::DeleteFiles(CallGroupsFolder(), {base + CgpExt, base + XmlExt}, CallGroupsServerFolder()))
+         RecordFiles::DeleteFiles(CallGroupsFolder(), {base + CgpExt, base + XmlExt}, CallGroupsServerFolder(),
+                                   *FilesNeedingCommiting))
         FilesNeedingCommiting->Add(d);
 }

@@ -130,5 +130,5 @@ std::vector<TFileNeedingCommiting> TDBInterface::DeleteOutboundRoute(int id)
     }
     if (!removed || !Store::IsSafeFileBase(base)) return {};
     return RecordFiles::DeleteFiles(OutboundRoutesFolder(), {base + ObrExt, base + XmlExt},
-                                    OutboundRoutesServerFolder());
+                                    OutboundRoutesServerFolder(), *FilesNeedingCommiting);
 }

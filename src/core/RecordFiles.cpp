@@ -1,4 +1,5 @@
 #include "core/RecordFiles.h"
+#include "core/KxError.h"
 #include "core/Store.h"
 
 #include <QFileInfo>
@@ -7,11 +8,17 @@
 namespace RecordFiles {
 
 std::vector<TFileNeedingCommiting> DeleteFiles(const QString& localFolder, const QStringList& fileNames,
-                                               const QString& serverFolder)
+                                               const QString& serverFolder,
+                                               TFilesNeedingCommitingList& onFailure)
 {
     std::vector<TFileNeedingCommiting> pending;
     for (const QString& name : fileNames) {
-        Store::DeleteFileIfExists(localFolder + name);
+        try {
+            Store::DeleteFileIfExists(localFolder + name);
+        } catch (const EKXError&) {
+            for (const TFileNeedingCommiting& d : pending) onFailure.Add(d);
+            throw;
+        }
         pending.emplace_back(QString(), name, serverFolder, fnaaDelete);
     }
     return pending;

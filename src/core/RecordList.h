@@ -42,6 +42,13 @@ public:
         for (const auto& r : m_items) m = std::max(m, r->Id);
         return m;
     }
+    // Orders the records by less(a, b), keeping equal records in their order.
+    template <class Less>
+    void StableSort(Less less)
+    {
+        std::stable_sort(m_items.begin(), m_items.end(),
+                         [&](const std::unique_ptr<T>& a, const std::unique_ptr<T>& b) { return less(*a, *b); });
+    }
     auto begin() const { return m_items.begin(); }
     auto end() const { return m_items.end(); }
 
