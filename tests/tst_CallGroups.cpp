@@ -1,5 +1,6 @@
 // Call groups: record file, directory group file and the database operations.
 #include "KxTest.h"
+#include "PendingText.h"
 
 #include "core/DBInterface.h"
 #include "core/KXGlobalsCB.h"
@@ -17,18 +18,7 @@ class TestCallGroups : public QObject {
     QString folder() const { return m_work->path() + QStringLiteral("/directory/office/"); }
 
     // The pending changes as "action file folder" lines (action: put/del).
-    QStringList pending() const
-    {
-        QStringList out;
-        for (int i = 0; i < m_db->FilesNeedingCommiting->Count(); ++i) {
-            const TFileNeedingCommiting* e = m_db->FilesNeedingCommiting->Items(i);
-            out << QStringLiteral("%1 %2 %3 %4")
-                       .arg(e->ActionType == fnaaPut ? QStringLiteral("put") : QStringLiteral("del"),
-                            e->SrcFolder.isEmpty() ? QStringLiteral("-") : e->SrcFolder, e->SrcFile,
-                            e->DestFolder);
-        }
-        return out;
-    }
+    QStringList pending() const { return KxTest::PendingLines(*m_db->FilesNeedingCommiting); }
 
     TKXCallGroup* addGroup(const QString& name, const QStringList& members)
     {

@@ -1,6 +1,7 @@
 // Dialplan entries: the record files, the generated dialplan file of the two
 // extension kinds, and the database interface's dialplan-entry operations.
 #include "KxTest.h"
+#include "PendingText.h"
 
 #include "core/DBInterface.h"
 #include "core/KesFSGlobalsCB.h"
@@ -71,15 +72,7 @@ struct Fixture {
         names.sort();
         return names;
     }
-    QStringList pending() const
-    {
-        QStringList out;
-        for (int i = 0; i < db.FilesNeedingCommiting->Count(); ++i) {
-            const TFileNeedingCommiting* e = db.FilesNeedingCommiting->Items(i);
-            out << QStringLiteral("%1 %2%3").arg(e->ActionType == fnaaPut ? "put" : "del", e->DestFolder, e->SrcFile);
-        }
-        return out;
-    }
+    QStringList pending() const { return KxTest::PendingTargets(*db.FilesNeedingCommiting); }
     QStringList heads() const // "Id:Number:NodeKey"
     {
         QStringList out;

@@ -1,6 +1,7 @@
 // Inbound routes and their steps: record files, public dialplan extension and
 // the database operations.
 #include "KxTest.h"
+#include "PendingText.h"
 
 #include "core/DBInterface.h"
 #include "core/KXGlobalsCB.h"
@@ -20,28 +21,9 @@ class TestInboundRoutes : public QObject {
     static QString server() { return QStringLiteral("/etc/freeswitch/dialplan/public/"); }
     QStringList files() const { return QDir(folder()).entryList(QDir::Files, QDir::Name); }
 
-    QStringList pending() const
-    {
-        QStringList out;
-        for (int i = 0; i < m_db->FilesNeedingCommiting->Count(); ++i) {
-            const TFileNeedingCommiting* e = m_db->FilesNeedingCommiting->Items(i);
-            out << QStringLiteral("%1 %2 %3 %4")
-                       .arg(e->ActionType == fnaaPut ? QStringLiteral("put") : QStringLiteral("del"),
-                            e->SrcFolder.isEmpty() ? QStringLiteral("-") : e->SrcFolder, e->SrcFile,
-                            e->DestFolder);
-        }
-        return out;
-    }
+    QStringList pending() const { return KxTest::PendingLines(*m_db->FilesNeedingCommiting); }
 
-    static QStringList asText(const std::vector<TFileNeedingCommiting>& entries)
-    {
-        QStringList out;
-        for (const auto& e : entries)
-            out << QStringLiteral("%1 %2 %3 %4")
-                       .arg(e.ActionType == fnaaDelete ? QStringLiteral("del") : QStringLiteral("put"),
-                            e.SrcFolder.isEmpty() ? QStringLiteral("-") : e.SrcFolder, e.SrcFile, e.DestFolder);
-        return out;
-    }
+    static QStringList asText(const std::vector<TFileNeedingCommiting>& entries) { return KxTest::EntryLines(entries); }
 
     static TKXInboundRouteDest* step(const QString& name, int type, const QString& dest, int timeout,
                                      const QString& trunk = QString())

@@ -1,5 +1,6 @@
 // Outbound routes: record file, dialplan extension file and the database operations.
 #include "KxTest.h"
+#include "PendingText.h"
 
 #include "core/DBInterface.h"
 #include "records/OutboundRouteList.h"
@@ -17,29 +18,9 @@ class TestOutboundRoutes : public QObject {
     static QString server() { return QStringLiteral("/etc/freeswitch/dialplan/office/"); }
     QStringList files() const { return QDir(folder()).entryList(QDir::Files, QDir::Name); }
 
-    QStringList pending() const
-    {
-        QStringList out;
-        for (int i = 0; i < m_db->FilesNeedingCommiting->Count(); ++i) {
-            const TFileNeedingCommiting* e = m_db->FilesNeedingCommiting->Items(i);
-            out << QStringLiteral("%1 %2 %3 %4")
-                       .arg(e->ActionType == fnaaPut ? QStringLiteral("put") : QStringLiteral("del"),
-                            e->SrcFolder.isEmpty() ? QStringLiteral("-") : e->SrcFolder, e->SrcFile,
-                            e->DestFolder);
-        }
-        return out;
-    }
+    QStringList pending() const { return KxTest::PendingLines(*m_db->FilesNeedingCommiting); }
 
-    static QStringList asText(const std::vector<TFileNeedingCommiting>& entries)
-    {
-        QStringList out;
-        for (const auto& e : entries)
-            out << QStringLiteral("%1 %2 %3")
-                       .arg(e.ActionType == fnaaDelete ? QStringLiteral("del") : QStringLiteral("put"),
-                            e.SrcFolder.isEmpty() ? QStringLiteral("-") : e.SrcFolder, e.SrcFile + u' '
-                                                                                           + e.DestFolder);
-        return out;
-    }
+    static QStringList asText(const std::vector<TFileNeedingCommiting>& entries) { return KxTest::EntryLines(entries); }
 
     TOutboundRoute* addRoute(const QString& name, const QString& trunk = QStringLiteral("Office"))
     {

@@ -1,6 +1,7 @@
 // Trunks: provider templates, the record file, the gateway file, and the
 // database interface's trunk operations.
 #include "KxTest.h"
+#include "PendingText.h"
 
 #include "core/DBInterface.h"
 #include "core/KXGlobalsCB.h"
@@ -50,15 +51,7 @@ struct Fixture {
         db.AddTrunk(t);
         return t;
     }
-    QStringList pending() const
-    {
-        QStringList out;
-        for (int i = 0; i < db.FilesNeedingCommiting->Count(); ++i) {
-            const TFileNeedingCommiting* e = db.FilesNeedingCommiting->Items(i);
-            out << QStringLiteral("%1 %2%3").arg(e->ActionType == fnaaPut ? "put" : "del", e->DestFolder, e->SrcFile);
-        }
-        return out;
-    }
+    QStringList pending() const { return KxTest::PendingTargets(*db.FilesNeedingCommiting); }
     QStringList files() const
     {
         QStringList names = QDir(folder()).entryList(QDir::Files);
