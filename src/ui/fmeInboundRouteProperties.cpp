@@ -1,0 +1,82 @@
+#include "ui/fmeInboundRouteProperties.h"
+#include "ui/kxFrame.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+
+using namespace KxFrame;
+
+TframeInboundRouteProperties::TframeInboundRouteProperties(QWidget* parent) : QFrame(parent)
+{
+    setObjectName(QStringLiteral("frameInboundRouteProperties"));
+    edtInboundRouteName = Edit("edtInboundRouteName", this);
+    edtCallComesInFrom = Edit("edtCallComesInFrom", this);
+    cboContext = DropDown("cboContext", this);
+    cboContext->setMinimumWidth(140);
+    gridMain = new QTableWidget(this);
+    gridMain->setObjectName(QStringLiteral("gridMain"));
+    gridMain->verticalHeader()->setVisible(false);
+    gridMain->verticalHeader()->setDefaultSectionSize(gridMain->fontMetrics().height() + 8);
+    gridMain->horizontalHeader()->setStretchLastSection(true);
+    gridMain->horizontalHeader()->setHighlightSections(false);
+    gridMain->setSelectionBehavior(QAbstractItemView::SelectRows);
+    gridMain->setSelectionMode(QAbstractItemView::SingleSelection);
+    gridMain->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    gridMain->setAlternatingRowColors(true);
+
+    auto* grid = new QGridLayout(this);
+    grid->setHorizontalSpacing(12);
+    grid->setVerticalSpacing(8);
+    grid->addWidget(Caption(tr("Inbound Route Name"), this, edtInboundRouteName), 0, 0);
+    grid->addWidget(edtInboundRouteName, 0, 1);
+    grid->addWidget(Caption(tr("When a call comes in from "), this, edtCallComesInFrom), 1, 0);
+    grid->addWidget(edtCallComesInFrom, 1, 1);
+    grid->addWidget(Caption(tr("In context"), this, cboContext), 2, 0);
+    grid->addWidget(cboContext, 2, 1, Qt::AlignLeft);
+    grid->addWidget(Caption(tr("Process Call as"), this, gridMain), 3, 0, 1, 2);
+    grid->addWidget(gridMain, 4, 0, 1, 2);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(4, 1);
+
+    connect(cboContext, &QComboBox::currentIndexChanged, this, &TframeInboundRouteProperties::cboContextChange);
+    PrepareDestinationGrid();
+}
+
+void TframeInboundRouteProperties::SetEditable(bool editable)
+{
+    SetEnabled({edtInboundRouteName, edtCallComesInFrom, cboContext}, editable);
+}
+
+void TframeInboundRouteProperties::PrepareDestinationGrid()
+{
+    gridMain->clear();
+    gridMain->setRowCount(0);
+    gridMain->setColumnCount(4);
+    gridMain->setHorizontalHeaderLabels({tr("Name"), tr("Transfer type"), tr("Destination"), tr("Timeout")});
+    gridMain->setColumnWidth(0, 85);
+    gridMain->setColumnWidth(1, 110);
+    gridMain->setColumnWidth(2, 150);
+}
+
+void TframeInboundRouteProperties::FillContextList()
+{
+    const QSignalBlocker block(cboContext);
+    cboContext->clear();
+    cboContext->addItem(QStringLiteral("default"));
+    cboContext->setCurrentIndex(-1);
+}
+
+QString TframeInboundRouteProperties::DestinationTypeText(int destinationType)
+{
+    switch (destinationType) {
+    case 1: return QStringLiteral("Extension");
+    case 2: return QStringLiteral("Group");
+    case 3: return QStringLiteral("Mailbox");
+    case 4: return QStringLiteral("Mobile");
+    default: return QString();
+    }
+}
