@@ -1,6 +1,8 @@
 #include "ui/fmeCallGroupProperties.h"
 #include "ui/kxFrame.h"
 
+#include "records/CallGroup.h"
+
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -42,4 +44,10 @@ void TframeCallGroupProperties::FillMembers(const QStringList& members)
         item->setCheckState(Qt::Unchecked);
     }
     chkMembers->setSelectionMode(QAbstractItemView::ExtendedSelection);
+}
+
+void TframeCallGroupProperties::CallGroup2Frame(const TKXCallGroup& group)
+{
+    edtName->setText(group.Name);
+    FillMembers(group.Members);
 }

@@ -1,6 +1,11 @@
 #include "ui/fmeInboundRouteProperties.h"
 #include "ui/kxFrame.h"
 
+#include "core/DBInterface.h"
+#include "records/InboundRoute.h"
+#include "records/InboundRouteDest.h"
+#include "records/InboundRouteDestList.h"
+
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -72,11 +77,32 @@ void TframeInboundRouteProperties::FillContextList()
 
 QString TframeInboundRouteProperties::DestinationTypeText(int destinationType)
 {
-    switch (destinationType) {
-    case 1: return QStringLiteral("Extension");
-    case 2: return QStringLiteral("Group");
-    case 3: return QStringLiteral("Mailbox");
-    case 4: return QStringLiteral("Mobile");
-    default: return QString();
+    return TKXInboundRouteDest::TypeLabel(destinationType);
+}
+
+void TframeInboundRouteProperties::FillDestinationGrid(const TKXInboundRouteDestList& destinations)
+{
+    gridMain->setRowCount(0);
+    for (const auto& d : destinations) {
+        const int row = gridMain->rowCount();
+        gridMain->insertRow(row);
+        auto* name = new QTableWidgetItem(d->Name);
+        name->setData(Qt::UserRole, d->Id); // the destination's Id, hidden
+        gridMain->setItem(row, 0, name);
+        gridMain->setItem(row, 1, new QTableWidgetItem(DestinationTypeText(d->DestinationType)));
+        gridMain->setItem(row, 2, new QTableWidgetItem(d->Destination));
+        gridMain->setItem(row, 3, new QTableWidgetItem(QString::number(d->CallTimeout) + QStringLiteral(" sec")));
     }
+}
+
+void TframeInboundRouteProperties::InboundRoute2Frame(TDBInterface& db, const TInboundRoute& route)
+{
+    edtInboundRouteName->setText(route.Name);
+    edtCallComesInFrom->setText(route.DestinationNumber);
+    FillContextList();
+    cboContext->setCurrentIndex(cboContext->findText(route.Context, Qt::MatchExactly));
+    db.LoadInboundRouteDests();
+    TKXInboundRouteDestList steps;
+    db.GetStepsOfRoute(route.Id, steps);
+    FillDestinationGrid(steps);
 }

@@ -2,6 +2,11 @@
 #include "ui/kxFrame.h"
 #include "ui/kxKeyValueGrid.h"
 
+#include "core/DBInterface.h"
+#include "records/Gateway.h"
+#include "records/OutboundRoute.h"
+#include "records/gatewaylist.h"
+
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -49,4 +54,48 @@ void TframeOutboundRouteProperties::SetEditable(bool editable)
     SetEnabled({edtOutboundRouteName, edtDigitisToDialForLine, edtDigitExpression, cboTrunkToUse,
                 vleOutboundRouteOptions},
                editable);
+}
+
+namespace {
+const QString kCallerIdRow = QStringLiteral("effective_caller_id_number");
+}
+
+void TframeOutboundRouteProperties::FillTrunkList(const TDBInterface& db)
+{
+    const QSignalBlocker block(cboTrunkToUse);
+    cboTrunkToUse->clear();
+    for (const auto& trunk : *db.Gateways) cboTrunkToUse->addItem(trunk->Name, trunk->GatewayType);
+    cboTrunkToUse->setCurrentIndex(-1);
+}
+
+void TframeOutboundRouteProperties::OutboundRoute2Frame(const TDBInterface& db, const TOutboundRoute& route)
+{
+    edtOutboundRouteName->setText(route.Name);
+    edtDigitisToDialForLine->setText(route.DigitForOutsideLine);
+    edtDigitExpression->setText(route.DigitExpression);
+    FillTrunkList(db);
+    // The route names its trunk: that one is shown, even when another trunk
+    // of the same provider template comes first. A route whose trunk is not
+    // listed (any more) shows the first trunk of its template, the only
+    // trunk when there is one, or none.
+    int index = cboTrunkToUse->findText(route.Trunk, Qt::MatchExactly);
+    if (index < 0) index = cboTrunkToUse->findData(route.GatewayType);
+    if (index < 0 && cboTrunkToUse->count() == 1) index = 0;
+    cboTrunkToUse->setCurrentIndex(index);
+    // The caller id the route presents through a template-2 trunk is the
+    // grid's one option.
+    vleOutboundRouteOptions->Clear();
+    vleOutboundRouteOptions->AddRow(kCallerIdRow, route.EffectiveCallerIDNumber);
+}
+
+void TframeOutboundRouteProperties::OutboundRouteFromFrame(TOutboundRoute& route) const
+{
+    route.Name = edtOutboundRouteName->text().trimmed();
+    route.DigitForOutsideLine = edtDigitisToDialForLine->text().trimmed();
+    route.DigitExpression = edtDigitExpression->text().trimmed();
+    // Without a chosen trunk the route keeps the trunk it had.
+    if (cboTrunkToUse->currentIndex() < 0) return;
+    route.Trunk = cboTrunkToUse->currentText();
+    route.GatewayType = cboTrunkToUse->currentData().toInt();
+    if (route.GatewayType == 2) route.EffectiveCallerIDNumber = vleOutboundRouteOptions->Value(kCallerIdRow);
 }

@@ -1,6 +1,9 @@
 #include "ui/fmeUsers.h"
 #include "ui/kxFrame.h"
 
+#include "engine/kxVarsXML.h"
+#include "records/User.h"
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -65,4 +68,28 @@ void TframeUsers::SetEditable(bool editable)
                 edtTollAllowed, edtAccountCode, edtEffectiveCallerIdName, edtOutboundCallerIdNumber,
                 edtOutboundCallerIdName, edtEffectiveCallerIdNumber},
                editable);
+}
+
+QString TframeUsers::DisplayGlobalReference(const QString& value, const TKesFSVarsXML& vars)
+{
+    if (value == QLatin1String("$${default_password}")) return vars.DefaultPassword;
+    if (value == QLatin1String("$${outbound_caller_name}")) return vars.OutboundCallerName;
+    if (value == QLatin1String("$${outbound_caller_id}")) return vars.OutboundCallerID;
+    return value;
+}
+
+void TframeUsers::User2Frame(const TUser& user, const TKesFSVarsXML& vars)
+{
+    edtExtension->setText(QString::number(user.Extension));
+    edtPassword->setText(DisplayGlobalReference(user.Password, vars));
+    edtName->setText(user.Name);
+    chkVMEnabled->setChecked(user.VMEnabled);
+    edtVMPassword->setText(user.VMPassword);
+    edtCallGroup->setText(user.CallGroup);
+    edtTollAllowed->setText(user.TollAllowed);
+    edtAccountCode->setText(user.AccountCode);
+    edtEffectiveCallerIdName->setText(user.EffectiveCallerIdName);
+    edtOutboundCallerIdNumber->setText(DisplayGlobalReference(user.OutboundCallerIdNumber, vars));
+    edtOutboundCallerIdName->setText(DisplayGlobalReference(user.OutboundCallerIdName, vars));
+    edtEffectiveCallerIdNumber->setText(user.EffectiveCallerIdNumber);
 }

@@ -235,6 +235,16 @@ public:
     // model-changing action disabled until it ends.
     void RunServerOperation(const std::function<void()>& operation);
 
+    // On a change of server address the copy of the previous server is
+    // removed, but only from a folder this system created as a working
+    // directory (marked) or from its own configuration folder (keeping the
+    // settings, the Id counters and the stored pending changes). Nothing is
+    // removed when either address is "local". Paths that could not be
+    // deleted are added to failures.
+    enum TWorkDirOutcome { wdUnchanged, wdEmptied, wdKeptNotOurs };
+    static TWorkDirOutcome PrepareWorkingDirForServer(const QString& workingDir, const QString& previousAddress,
+                                                      const QString& newAddress, QStringList& failures);
+
     // The marker file that tells a working directory created by this system.
     static QString WorkingDirMarkerName();
     static void MarkWorkingDir(const QString& dir);

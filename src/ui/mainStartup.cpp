@@ -162,13 +162,16 @@ bool TfrmMain::ConnectToServer()
     return true;
 }
 
-void TfrmMain::HandleServerChange(const QString& previousAddress)
+TfrmMain::TWorkDirOutcome TfrmMain::PrepareWorkingDirForServer(const QString& workingDir,
+                                                                 const QString& previousAddress,
+                                                                 const QString& newAddress, QStringList& failures)
 {
-    if (ServerAddress == previousAddress) return;
+    if (newAddress == previousAddress) return wdUnchanged;
     // The live configuration of this machine is never emptied.
-    if (TfrmConnect::IsLocalAddress(ServerAddress) || TfrmConnect::IsLocalAddress(previousAddress)) return;
-    const QString wd = Store::WithTrailingDelimiter(ControlBlock->WorkingDir);
-    if (!QDir(wd).exists()) return;
+    if (TfrmConnect::IsLocalAddress(newAddress) || TfrmConnect::IsLocalAddress(previousAddress))
+        return wdUnchanged;
+    const QString wd = Store::WithTrailingDelimiter(workingDir);
+    if (!QDir(wd).exists()) return wdUnchanged;
 
     const QString appDir = Store::AppConfigDir();
     if (canonical(wd) == canonical(appDir)) {
@@ -177,32 +180,39 @@ void TfrmMain::HandleServerChange(const QString& previousAddress)
         const QStringList keep = {QFileInfo(TKXControlBlock::SettingsFilePath()).fileName(),
                                   QFileInfo(TKXGlobalsCB::FilePath()).fileName(), QStringLiteral("fnc")};
         QDir dir(wd);
-        QStringList failed;
-        for (const QFileInfo& fi : dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System
-                                                      | QDir::NoDotAndDotDot)) {
+        for (const QFileInfo& fi :
+             dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
             if (keep.contains(fi.fileName(), Qt::CaseInsensitive)) continue;
             const bool ok = fi.isDir() && !fi.isSymLink() ? QDir(fi.absoluteFilePath()).removeRecursively()
                                                           : QFile::remove(fi.absoluteFilePath());
-            if (!ok) failed << fi.absoluteFilePath();
+            if (!ok) failures << QDir::toNativeSeparators(fi.absoluteFilePath());
         }
-        if (!failed.isEmpty())
-            StartupProblems << tr("Could not remove the previous server's files: %1").arg(failed.join(u", "));
-        return;
+        return wdEmptied;
     }
-    if (isInside(appDir, wd) || !IsMarkedWorkingDir(wd)) {
+    // Only a folder this system made as a working directory is emptied; one
+    // the administrator chose (or one holding the settings) is kept.
+    if (isInside(appDir, wd) || !IsMarkedWorkingDir(wd)) return wdKeptNotOurs;
+    if (!QDir(wd).removeRecursively()) failures << QDir::toNativeSeparators(wd);
+    Store::EnsureDir(wd);
+    MarkWorkingDir(wd);
+    return wdEmptied;
+}
+
+void TfrmMain::HandleServerChange(const QString& previousAddress)
+{
+    QStringList failures;
+    const TWorkDirOutcome outcome =
+        PrepareWorkingDirForServer(ControlBlock->WorkingDir, previousAddress, ServerAddress, failures);
+    for (const QString& f : failures) StartupProblems << tr("Could not delete %1 (left from the previous server)").arg(f);
+    if (outcome == wdKeptNotOurs)
         KxUi::Inform(this,
                      tr("The server address changed from \"%1\" to \"%2\".\r\rThe working directory "
                         "\"%3\" was not created by Kestrix, so it has not been emptied. Files from the new "
                         "server are downloaded into it; records left there from the previous server may "
                         "still be shown.")
-                         .arg(previousAddress, ServerAddress, QDir::toNativeSeparators(wd)),
+                         .arg(previousAddress, ServerAddress,
+                              QDir::toNativeSeparators(ControlBlock->WorkingDir)),
                      tr("Working directory kept"));
-        return;
-    }
-    if (!QDir(wd).removeRecursively())
-        StartupProblems << tr("Could not empty the working directory %1").arg(QDir::toNativeSeparators(wd));
-    Store::EnsureDir(wd);
-    MarkWorkingDir(wd);
 }
 
 void TfrmMain::DownloadConfiguration()
