@@ -36,9 +36,11 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTableWidget>
+#include <QTimer>
 #include <QTreeWidget>
 
 namespace {
@@ -212,7 +214,7 @@ class TestMainWindow : public QObject {
         for (int i = 0; i < w.tvMain->topLevelItemCount(); ++i) c << w.tvMain->topLevelItem(i)->text(0);
         return c;
     }
-    static int keyOf(const QTreeWidgetItem* node) { return node->data(0, Qt::UserRole).toInt(); }
+    static int keyOf(const QTreeWidgetItem* node) { return node ? node->data(0, Qt::UserRole).toInt() : -1; }
     static QTreeWidgetItem* section(const TfrmMain& w, const QString& caption)
     {
         for (int i = 0; i < w.tvMain->topLevelItemCount(); ++i)
@@ -424,7 +426,12 @@ private slots:
         QVERIFY(!w->actCommit->isEnabled());
         w->DBInterface->FilesNeedingCommiting->Add(TFileNeedingCommiting(
             wd() + "/", QStringLiteral("vars.xml"), QStringLiteral("/etc/freeswitch/"), fnaaPut));
-        QCoreApplication::processEvents(); // the idle-time update
+        {
+            // The enabling rules run when the event loop waits for input.
+            QEventLoop loop;
+            QTimer::singleShot(30, &loop, &QEventLoop::quit);
+            loop.exec();
+        }
         QVERIFY(w->actCommit->isEnabled());
         w->DBInterface->FilesNeedingCommiting->Clear();
         w->alMainUpdate();
