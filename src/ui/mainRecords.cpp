@@ -129,7 +129,7 @@ void TfrmMain::ShowTrunkPage()
 
 void TfrmMain::ShowInboundRoutePage()
 {
-    *CurrentInboundRoute = TInboundRoute();
+    CurrentInboundRoute = std::make_unique<TInboundRoute>();
     DBInterface->GetInboundRouteById(RecordIdFromKey(SelectedInboundKey), *CurrentInboundRoute);
     nbMain->setCurrentIndex(pgiInboundRouteProperties);
     frameInboundRouteProperties1->PrepareDestinationGrid();
