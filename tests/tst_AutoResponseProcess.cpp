@@ -149,10 +149,13 @@ private slots:
         QStringList out;
         TAutoResponseOptions opt;
         int asked = -1;
-        opt.ConfirmAnswer = [&](int i) { asked = i; return false; };
+        opt.ConfirmAnswer = [&](int i, const QString& seen) {
+            asked = i;
+            return seen.endsWith(QStringLiteral("(y/n) ")) ? TAutoResponseOptions::Refuse : TAutoResponseOptions::Skip;
+        };
         const TAutoResponseResult r = RunAutoResponseProcess(
             Bash,
-            {QStringLiteral("-c"), QStringLiteral("printf 'Update cached key? (y/n) '; read a; if [ -z \"${a%$'\\r'}\" ]; then echo abandoned; exit 1; fi; echo \"accepted $a\"")},
+            {QStringLiteral("-c"), QStringLiteral("echo 'a file named Update cached key?.txt'; sleep 0.2; printf 'Update cached key? (y/n) '; read a; if [ -z \"${a%$'\\r'}\" ]; then echo abandoned; exit 1; fi; echo \"accepted $a\"")},
             &out, {QStringLiteral("Store key in cache?"), QStringLiteral("Update cached key?")},
             {QStringLiteral("y"), QStringLiteral("y")}, {}, opt);
         QCOMPARE(asked, 1);

@@ -5,6 +5,7 @@
 #include "core/KXCB.h"
 #include "core/ProgressSink.h"
 #include "core/RecordList.h"
+#include "sync/RemoteTransfer.h"
 #include "sync/filesneedingcommitinglist.h"
 
 #include <QString>
@@ -320,6 +321,31 @@ public:
 
     // ---- Server transfers and commands --------------------------------
     // (operations of this kind below)
+    // Each returns what came of it, for the window or the command line to
+    // show: a refused password, an unreachable server, a changed host key or a
+    // file that did not go through is a result with Ok false. Errors of the
+    // program itself (tool missing, script not writable) are thrown.
+    // The address "local" starts no tool.
+    TTransferResult DownloadFile(const TServerLogin& login, const QString& remoteFolder, const QString& fileName,
+                                 const QString& localFolder);
+    TTransferResult UploadFile(const TServerLogin& login, const QString& localFolder, const QString& fileName,
+                               const QString& remoteFolder);
+    TTransferResult RunServerCommand(const TServerLogin& login, const QString& command);
+    // Makes eth0 static on the server (download, edit, upload of
+    // /etc/network/interfaces); the caller reboots the server afterwards.
+    TTransferResult EditNetworkInterfaces(const TServerLogin& login, const QString& newAddress,
+                                          const QString& netmask, const QString& gateway);
+    // Copies remoteFolder into localFolder; files with a pending change (in the
+    // list or stored at the last exit) keep their local state.
+    TTransferResult DownloadConfiguration(const TServerLogin& login, const QString& remoteFolder,
+                                          const QString& localFolder);
+    // Sends the pending changes; what did not go through stays in the list.
+    TTransferResult CommitFiles(const TServerLogin& login);
+    // The setup wizard's download: stores the address as LastIPAddress in the
+    // given settings, then copies /etc/freeswitch/ into its WorkingDir,
+    // reporting to the wizard's own progress window.
+    TTransferResult SetupWizardDownload(const TServerLogin& login, TKXControlBlock& settings,
+                                        TProgressSink* progress);
 
 
 

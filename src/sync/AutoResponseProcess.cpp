@@ -131,13 +131,15 @@ private:
         m_match += chunk;
         for (int i = 0; i < m_prompts.size(); ++i) {
             if (m_prompts[i].isEmpty() || !m_match.contains(m_prompts[i])) continue;
+            const QString seen = m_match;
             m_match.clear();
-            if (m_opt.ConfirmAnswer && !m_opt.ConfirmAnswer(i)) {
+            const auto decision = m_opt.ConfirmAnswer ? m_opt.ConfirmAnswer(i, seen) : TAutoResponseOptions::Answer;
+            if (decision == TAutoResponseOptions::Refuse) {
                 m_result.RefusedPrompt = i;
                 m_proc.write("\r\n");
                 m_proc.closeWriteChannel();
                 m_refusedAt.start();
-            } else {
+            } else if (decision == TAutoResponseOptions::Answer) {
                 m_proc.write((m_responses[i] + QStringLiteral("\r\n")).toLocal8Bit());
                 ++m_result.AnswerCount;
             }

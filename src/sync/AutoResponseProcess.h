@@ -28,10 +28,12 @@ struct TAutoResponseOptions {
     // Polled while the program runs; true ends the program (its input is
     // closed, then it is asked to terminate, then killed).
     std::function<bool()> CancelRequested;
-    // Asked before Responses[i] is typed. False refuses the prompt instead: an
-    // empty line is typed (what the tools take as "abandon") and the program's
-    // input is closed, so it ends by itself.
-    std::function<bool(int promptIndex)> ConfirmAnswer;
+    // Asked before Responses[i] is typed, with the output in which the prompt
+    // was found. Refuse types an empty line instead (what the tools take as
+    // "abandon") and closes the program's input, so it ends by itself; Skip
+    // types nothing (the text was not a question after all).
+    enum TDecision { Answer, Refuse, Skip };
+    std::function<TDecision(int promptIndex, const QString& seen)> ConfirmAnswer;
     // How long one wait for output may block before the idle procedure runs
     // again (milliseconds).
     int WaitMs = 40;
