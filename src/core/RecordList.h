@@ -74,7 +74,7 @@ QString RecordFileProblemOf(const TIniFile& ini)
 }
 
 // Clears the list and reads every *<ext> file of the folder into it (in the
-// order the folder lists them), giving each record its node key. A file that
+// order ListRecordFiles gives), giving each record its node key. A file that
 // cannot be read is skipped and reported in problems; the rest still load.
 template <class T, class List>
 void LoadRecordFolder(List& list, const QString& folder, const QString& ext, int section,

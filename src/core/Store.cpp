@@ -146,7 +146,10 @@ QStringList ListRecordFiles(const QString& folder, const QString& ext)
     QDir dir(folder);
     if (!dir.exists()) return {};
     QStringList result;
-    const QStringList names = dir.entryList({QStringLiteral("*") + ext}, QDir::Files, QDir::Unsorted);
+    // By name, letter case ignored: the order does not depend on the file
+    // system, and the tree lists records in the order loaded.
+    const QStringList names =
+        dir.entryList({QStringLiteral("*") + ext}, QDir::Files, QDir::Name | QDir::IgnoreCase);
     for (const QString& n : names) {
         // The pattern matches without case on some systems only; keep the rule exact.
         if (n.endsWith(ext, Qt::CaseInsensitive)) result << dir.filePath(n);

@@ -51,7 +51,7 @@ void EnsureDir(const QString& folder);
 // Deletes a file when it exists: "Unable to delete file <path>: <system error>".
 void DeleteFileIfExists(const QString& path);
 
-// Files of the folder matching "*<ext>", in the order the folder lists them.
+// Files of the folder matching "*<ext>", sorted by name (letter case ignored).
 QStringList ListRecordFiles(const QString& folder, const QString& ext);
 
 } // namespace Store
