@@ -25,7 +25,8 @@ TframeCallGroupProperties::TframeCallGroupProperties(QWidget* parent) : QFrame(p
     grid->addWidget(Caption(tr("Name"), this, edtName), 0, 0);
     grid->addWidget(edtName, 0, 1, Qt::AlignLeft);
     grid->addWidget(Caption(tr("Members"), this, chkMembers), 1, 0, Qt::AlignTop);
-    grid->addWidget(chkMembers, 1, 1);
+    chkMembers->setMaximumWidth(320);
+    grid->addWidget(chkMembers, 1, 1, Qt::AlignLeft);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(1, 1);
 }

@@ -93,6 +93,9 @@ void TframeInboundRouteProperties::FillDestinationGrid(const TKXInboundRouteDest
         gridMain->setItem(row, 2, new QTableWidgetItem(d->Destination));
         gridMain->setItem(row, 3, new QTableWidgetItem(QString::number(d->CallTimeout) + QStringLiteral(" sec")));
     }
+    // The first column is 85 pixels wide, or wider when a name needs it.
+    gridMain->resizeColumnToContents(0);
+    if (gridMain->columnWidth(0) < 85) gridMain->setColumnWidth(0, 85);
 }
 
 void TframeInboundRouteProperties::InboundRoute2Frame(TDBInterface& db, const TInboundRoute& route)

@@ -86,6 +86,7 @@ void TframeOutboundRouteProperties::OutboundRoute2Frame(const TDBInterface& db, 
     // grid's one option.
     vleOutboundRouteOptions->Clear();
     vleOutboundRouteOptions->AddRow(kCallerIdRow, route.EffectiveCallerIDNumber);
+    vleOutboundRouteOptions->FitKeyColumn();
 }
 
 void TframeOutboundRouteProperties::OutboundRouteFromFrame(TOutboundRoute& route) const

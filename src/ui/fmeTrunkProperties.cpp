@@ -112,6 +112,7 @@ void TframeTrunkProperties::Trunk2Frame(const TGateway& trunk)
         else if (row.Number) vleTrunkProperties->AddRow(key, QString::number(trunk.*row.Number));
         else vleTrunkProperties->AddRow(key, boolText(trunk.*row.Flag), {boolText(true), boolText(false)});
     }
+    vleTrunkProperties->FitKeyColumn();
     cboTrunkTypeChange();
 }
 

@@ -130,3 +130,9 @@ void TKeyValueGrid::SetKeyColWidth(int width)
 {
     if (width > 0) setColumnWidth(0, width);
 }
+
+void TKeyValueGrid::FitKeyColumn()
+{
+    const int needed = sizeHintForColumn(0) + 8;
+    if (needed > columnWidth(0)) setColumnWidth(0, needed);
+}

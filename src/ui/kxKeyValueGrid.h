@@ -28,4 +28,6 @@ public:
 
     int KeyColWidth() const { return columnWidth(0); }
     void SetKeyColWidth(int width);
+    // Widens the key column when a key would not fit (never narrows it).
+    void FitKeyColumn();
 };

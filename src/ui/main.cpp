@@ -329,6 +329,12 @@ void TfrmMain::createMenusAndToolbar()
 
 QWidget* TfrmMain::Page(int index) const { return m_pages.value(index); }
 
+void TfrmMain::SetPageHeading(int index, const QString& text)
+{
+    if (QWidget* page = Page(index))
+        if (auto* heading = page->findChild<QLabel*>(QStringLiteral("lblHeading"))) heading->setText(text);
+}
+
 void TfrmMain::createPages()
 {
     tvMain = new QTreeWidget(this);
@@ -434,6 +440,15 @@ void TfrmMain::createPages()
         nbMain->addWidget(page);
         m_pages << page;
     }
+
+    // The pages show records with their controls disabled: the disabled
+    // text is kept dark enough to read.
+    QPalette pal = nbMain->palette();
+    pal.setColor(QPalette::Disabled, QPalette::Text, QColor(0x40, 0x40, 0x40));
+    pal.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x40, 0x40, 0x40));
+    pal.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x40, 0x40, 0x40));
+    pal.setColor(QPalette::Disabled, QPalette::Base, QColor(0xf7, 0xf7, 0xf7));
+    nbMain->setPalette(pal);
 
     // Record pages are views: their input controls never accept input here.
     frameUsers1->SetEditable(false);

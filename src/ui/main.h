@@ -137,6 +137,8 @@ public:
 
     // Pages of nbMain, in index order, and the frame each one hosts.
     QWidget* Page(int index) const;
+    // The heading above a page's frame (record pages name their record).
+    void SetPageHeading(int index, const QString& text);
     TframeWelcome* frameWelcome1 = nullptr;
     TframeUsers* frameUsers1 = nullptr;
     TframeWelcomeGroups* frameWelcomeGroups1 = nullptr;

@@ -104,6 +104,7 @@ void TfrmMain::ShowUserPage()
     *CurrentUser = TUser();
     DBInterface->GetUserByNodeKey(SelectedUserKey, *CurrentUser);
     nbMain->setCurrentIndex(pgiUsers);
+    SetPageHeading(pgiUsers, tr("User %1").arg(CurrentUser->Extension));
     frameUsers1->User2Frame(*CurrentUser, *DBInterface->VarsXML);
     frameUsers1->SetEditable(false);
 }
@@ -113,6 +114,7 @@ void TfrmMain::ShowCallGroupPage()
     *CurrentCallGroup = TKXCallGroup();
     DBInterface->GetCallGroupById(RecordIdFromKey(SelectedCallGroupKey), *CurrentCallGroup);
     nbMain->setCurrentIndex(pgiCallGroupProperties);
+    SetPageHeading(pgiCallGroupProperties, tr("Call group %1").arg(CurrentCallGroup->Name));
     frameCallGroupProperties1->CallGroup2Frame(*CurrentCallGroup);
     frameCallGroupProperties1->SetEditable(false);
 }
@@ -122,6 +124,7 @@ void TfrmMain::ShowTrunkPage()
     *CurrentTrunk = TGateway();
     DBInterface->GetTrunkById(RecordIdFromKey(SelectedTrunkKey), *CurrentTrunk);
     nbMain->setCurrentIndex(pgiTrunkProperties);
+    SetPageHeading(pgiTrunkProperties, tr("Trunk %1").arg(CurrentTrunk->Name));
     frameTrunkProperties1->FillProviderList();
     frameTrunkProperties1->Trunk2Frame(*CurrentTrunk);
     frameTrunkProperties1->SetEditable(false);
@@ -132,6 +135,7 @@ void TfrmMain::ShowInboundRoutePage()
     CurrentInboundRoute = std::make_unique<TInboundRoute>();
     DBInterface->GetInboundRouteById(RecordIdFromKey(SelectedInboundKey), *CurrentInboundRoute);
     nbMain->setCurrentIndex(pgiInboundRouteProperties);
+    SetPageHeading(pgiInboundRouteProperties, tr("Inbound route %1").arg(CurrentInboundRoute->Name));
     frameInboundRouteProperties1->PrepareDestinationGrid();
     frameInboundRouteProperties1->InboundRoute2Frame(*DBInterface, *CurrentInboundRoute);
     frameInboundRouteProperties1->SetEditable(false);
@@ -142,6 +146,7 @@ void TfrmMain::ShowOutboundRoutePage()
     *CurrentOutboundRoute = TOutboundRoute();
     DBInterface->GetOutboundRouteById(RecordIdFromKey(SelectedOutboundKey), *CurrentOutboundRoute);
     nbMain->setCurrentIndex(pgiOutboundRouteProperties);
+    SetPageHeading(pgiOutboundRouteProperties, tr("Outbound route %1").arg(CurrentOutboundRoute->Name));
     frameOutboundRouteProperties1->OutboundRoute2Frame(*DBInterface, *CurrentOutboundRoute);
     frameOutboundRouteProperties1->SetEditable(false);
 }
