@@ -31,7 +31,7 @@ public:
     // the runner polls. Starting a run clears the flag.
     void BeginRun();
     void EndRun();
-    bool CancelRequested() const { return m_cancelRequested; }
+    bool CancelRequested() const override { return m_cancelRequested; }
     // The flag itself, for a runner that polls a plain bool.
     const bool* CancelFlag() const { return &m_cancelRequested; }
 

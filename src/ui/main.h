@@ -186,8 +186,10 @@ public:
     // action that would change the model or start another run is disabled.
     bool ServerRunActive() const { return m_serverRuns > 0; }
 
-    // What the last startup could not read or download (empty when all went well).
+    // What the last startup could not read or download (empty when all went
+    // well); shown once, in one message with this title.
     QStringList StartupProblems;
+    static QString ProblemsTitle();
 
     // ---- Routines ------------------------------------------------------
     // The startup sequence; does nothing after the first call.

@@ -12,6 +12,7 @@
 #include "records/InboundRoute.h"
 #include "records/OutboundRoute.h"
 #include "records/User.h"
+#include "sync/RemoteTransfer.h"
 #include "ui/connect.h"
 #include "ui/kfsProgress.h"
 #include "ui/kxMessages.h"
@@ -217,16 +218,49 @@ void TfrmMain::HandleServerChange(const QString& previousAddress)
 
 void TfrmMain::DownloadConfiguration()
 {
+    TServerLogin login;
+    login.Address = ServerAddress;
+    login.Password = RootPassword;
+    TTransferResult result;
+    try {
+        for (;;) {
+            RunServerOperation([&] {
+                ProgressWindow->ClearLog();
+                result = DBInterface->DownloadConfiguration(login, QString::fromLatin1(Store::ServerConfDir),
+                                                            ControlBlock->WorkingDir);
+            });
+            // A server key other than the one stored: only the administrator
+            // can tell whether the server was replaced or someone is in between.
+            if (result.HostKeyChanged && login.AcceptedHostKey.isEmpty()
+                && KxUi::Confirm(this, tr("Server key changed"),
+                                 result.HostKeyLines.join(u'\r')
+                                     + tr("\r\rAccept the new key of %1 and download?").arg(ServerAddress))) {
+                login.AcceptedHostKey = result.HostKeyFingerprint;
+                continue;
+            }
+            break;
+        }
+    } catch (const EKXError& e) {
+        result = TTransferResult();
+        result.Fail(e.Message);
+    }
+    ProgressWindow->hide();
+    if (!result.Ok)
+        StartupProblems << tr("The configuration could not be downloaded from %1; the working directory "
+                              "holds the copy of an earlier download, if any.\r%2")
+                               .arg(ServerAddress, result.Text());
 }
+
+QString TfrmMain::ProblemsTitle() { return tr("Not everything could be loaded"); }
 
 void TfrmMain::ReportStartupProblems()
 {
     if (StartupProblems.isEmpty()) return;
-    KxUi::Warn(this, tr("Some files could not be read"),
-               tr("Kestrix could not read everything in the working directory %1.\r"
-                  "The following were skipped; everything else is shown.\r\r")
+    KxUi::Warn(this, ProblemsTitle(),
+               tr("Kestrix shows what it could read from the working directory %1.\r"
+                  "Not loaded:\r\r")
                        .arg(QDir::toNativeSeparators(ControlBlock->WorkingDir))
-                   + StartupProblems.join(u'\r'));
+                   + StartupProblems.join(QStringLiteral("\r\r")));
 }
 
 bool TfrmMain::FormCloseQuery()

@@ -82,7 +82,7 @@ struct TMessageLog {
 
 const QString kDomain = QStringLiteral("office");
 const QString kPasswordTitle = QStringLiteral("Default Password not secure");
-const QString kProblemsTitle = QStringLiteral("Some files could not be read");
+const QString kProblemsTitle = TfrmMain::ProblemsTitle();
 
 } // namespace
 
