@@ -11,7 +11,9 @@
 #include "ui/main.h"
 
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QStackedWidget>
+#include <QTimer>
 #include <QTreeWidget>
 
 using namespace ServerTest;
@@ -142,6 +144,33 @@ private slots:
         QVERIFY(!QFile::exists(wd() + "/freeswitch.xml"));
         QCOMPARE(w->FindNodeByKey(10)->childCount(), 0);
         QVERIFY(!w->ProgressWindow->isVisible());
+    }
+
+    void cancelStopsTheDownload()
+    {
+        serveSample();
+        writeSettings(Host());
+        auto w = std::make_unique<TfrmMain>();
+        TfrmMain::TStartOptions o;
+        o.Preset = true;
+        o.Address = Host();
+        o.Domain = kDomain;
+        o.Password = Password();
+        w->SetStartOptions(o);
+        w->show();
+        // Pressed as soon as the window gets to handle input during the run.
+        bool pressed = false;
+        QTimer::singleShot(0, w.get(), [&] {
+            pressed = w->ProgressWindow->btnCancel->isEnabled();
+            w->ProgressWindow->btnCancel->click();
+        });
+        w->FormActivate();
+        QVERIFY(pressed);
+        QVERIFY(w->isVisible());
+        QCOMPARE(m_titles.count(TfrmMain::ProblemsTitle()), 1);
+        QVERIFY2(m_messages.first().contains("cancelled"), qPrintable(m_messages.first()));
+        QVERIFY(!w->ServerRunActive());
+        QVERIFY(w->actAddUser->isEnabled());
     }
 
     void aNewServerEmptiesOnlyAWorkingDirectoryMadeHere_data()
