@@ -563,8 +563,12 @@ TTransferResult DownloadTree(const TTransferContext& ctx, const TServerLogin& lo
     }
 
     // Everything arrives in a folder of its own first: a failed or partial
-    // download never leaves half-replaced files behind it.
-    QTemporaryDir staging(local + QStringLiteral(".kestrix-download-XXXXXX"));
+    // download never leaves half-replaced files behind it. Such a folder left
+    // by a run that was killed is removed first.
+    const QString stagingPrefix = QStringLiteral(".kestrix-download-");
+    for (const QString& old : QDir(local).entryList({stagingPrefix + u'*'}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot))
+        QDir(local + old).removeRecursively();
+    QTemporaryDir staging(local + stagingPrefix + QStringLiteral("XXXXXX"));
     if (!staging.isValid())
         throw EKXError(QStringLiteral("Unable to create a temporary folder in %1: %2").arg(local, staging.errorString()));
     const QStringList script{ScriptLine(QStringLiteral("get -r"), {remote, staging.path()})};

@@ -58,6 +58,7 @@ private slots:
     void downloadCopiesTheWholeTree()
     {
         TWorkspace& ws = *m_ws;
+        KxTest::WriteBytes(ws.W() + QStringLiteral(".kestrix-download-left/vars.xml"), "left by a killed run");
         const TServerLogin login{Host() + QStringLiteral(":") + Env("KX_TEST_SERVER_ALT_PORT"), Password()};
         const TTransferResult r = ws.Db->DownloadConfiguration(login, QStringLiteral("/etc/freeswitch/"), ws.Dir.path());
         QVERIFY2(r.Ok, qPrintable(r.Text()));
