@@ -36,6 +36,7 @@ void TIniFile::parse(const QString& text)
     for (QString& l : m_lines)
         if (l.endsWith(u'\r')) l.chop(1);
     if (!m_lines.isEmpty() && m_lines.last().isEmpty()) m_lines.removeLast();
+    m_indexed = false;
 }
 
 bool TIniFile::splitLine(const QString& line, QString& key, QString& value)
@@ -49,25 +50,73 @@ bool TIniFile::splitLine(const QString& line, QString& key, QString& value)
     return !key.isEmpty();
 }
 
+QString TIniFile::sectionId(const QString& section) { return section.toCaseFolded(); }
+
+QString TIniFile::keyId(const QString& section, const QString& key)
+{
+    return (section + u'\n' + key).toCaseFolded();
+}
+
+void TIniFile::ensureIndex() const
+{
+    if (m_indexed) return;
+    m_sectionLines.clear();
+    m_keyLines.clear();
+    // Same rules as isSectionLine and splitLine, read through views so that
+    // only the names that go into the index are copied.
+    QString section;    // folded name of the section being read
+    bool first = false; // whether it is that section's first occurrence
+    for (int i = 0; i < m_lines.size(); ++i) {
+        const QStringView line(m_lines[i]);
+        const QStringView t = line.trimmed();
+        if (t.isEmpty() || t.front() == u';' || t.front() == u'#') continue;
+        if (t.front() == u'[') {
+            const qsizetype end = t.indexOf(u']');
+            if (t.size() < 2 || end < 0) continue; // neither a section nor a key
+            section = sectionId(t.mid(1, end - 1).trimmed().toString());
+            first = !m_sectionLines.contains(section);
+            if (first) m_sectionLines.insert(section, i);
+            continue;
+        }
+        if (!first) continue;
+        const qsizetype eq = line.indexOf(u'=');
+        if (eq < 0) continue;
+        const QStringView key = line.left(eq).trimmed();
+        if (key.isEmpty()) continue;
+        QString id;
+        id.reserve(section.size() + 1 + key.size());
+        id.append(section).append(u'\n').append(key);
+        id = std::move(id).toCaseFolded();
+        if (!m_keyLines.contains(id)) m_keyLines.insert(std::move(id), i);
+    }
+    m_indexed = true;
+}
+
+// A line was inserted at fromLine: every indexed line from there moves down.
+void TIniFile::shiftIndex(int fromLine) const
+{
+    for (auto it = m_sectionLines.begin(); it != m_sectionLines.end(); ++it)
+        if (it.value() >= fromLine) ++it.value();
+    for (auto it = m_keyLines.begin(); it != m_keyLines.end(); ++it)
+        if (it.value() >= fromLine) ++it.value();
+}
+
 int TIniFile::findSection(const QString& section) const
 {
-    QString name;
-    for (int i = 0; i < m_lines.size(); ++i)
-        if (isSectionLine(m_lines[i], &name) && name.compare(section, Qt::CaseInsensitive) == 0)
-            return i;
-    return -1;
+    ensureIndex();
+    return m_sectionLines.value(sectionId(section), -1);
+}
+
+QStringView TIniFile::valueAt(int line) const
+{
+    const QString& l = m_lines[line];
+    return QStringView(l).mid(l.indexOf(u'=') + 1).trimmed();
 }
 
 int TIniFile::findKey(const QString& section, const QString& key) const
 {
-    const int start = findSection(section);
-    if (start < 0) return -1;
-    QString k, v;
-    for (int i = start + 1; i < m_lines.size(); ++i) {
-        if (isSectionLine(m_lines[i])) break;
-        if (splitLine(m_lines[i], k, v) && k.compare(key, Qt::CaseInsensitive) == 0) return i;
-    }
-    return -1;
+    ensureIndex();
+    return m_keyLines.value(keyId(section, key), -1);
 }
 
 bool TIniFile::SectionExists(const QString& section) const { return findSection(section) >= 0; }
@@ -80,19 +129,15 @@ QString TIniFile::ReadString(const QString& section, const QString& key, const Q
 {
     const int i = findKey(section, key);
     if (i < 0) return def;
-    QString k, v;
-    splitLine(m_lines[i], k, v);
-    return v;
+    return valueAt(i).toString();
 }
 
 bool TIniFile::TryReadInteger(const QString& section, const QString& key, int& value) const
 {
     const int i = findKey(section, key);
     if (i < 0) return false;
-    QString k, v;
-    splitLine(m_lines[i], k, v);
     bool ok = false;
-    const int n = v.toInt(&ok, 10);
+    const int n = valueAt(i).toInt(&ok, 10);
     if (ok) value = n;
     return ok;
 }
@@ -107,8 +152,7 @@ bool TIniFile::ReadBool(const QString& section, const QString& key, bool def) co
 {
     const int i = findKey(section, key);
     if (i < 0) return def;
-    QString k, v;
-    splitLine(m_lines[i], k, v);
+    const QStringView v = valueAt(i);
     if (v.isEmpty()) return def;
     return v.startsWith(u'1');
 }
@@ -129,6 +173,8 @@ void TIniFile::WriteString(const QString& section, const QString& key, const QSt
     if (start < 0) {
         if (!m_lines.isEmpty() && !m_lines.last().trimmed().isEmpty()) m_lines << QString();
         m_lines << u'[' + section + u']' << line;
+        m_sectionLines.insert(sectionId(section), int(m_lines.size()) - 2);
+        m_keyLines.insert(keyId(section, key), int(m_lines.size()) - 1);
         return;
     }
     // After the last non-blank line of the section.
@@ -138,6 +184,8 @@ void TIniFile::WriteString(const QString& section, const QString& key, const QSt
         if (!m_lines[i].trimmed().isEmpty()) insertAt = i + 1;
     }
     m_lines.insert(insertAt, line);
+    shiftIndex(insertAt);
+    m_keyLines.insert(keyId(section, key), insertAt);
 }
 
 void TIniFile::WriteInteger(const QString& section, const QString& key, int value)

@@ -4,6 +4,7 @@
 // new key is appended to the end of its section; lines that are not written
 // stay exactly as they were. Values never span lines: a value holding a line
 // break is refused. Writing replaces the file atomically.
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -43,6 +44,19 @@ private:
     int findKey(const QString& section, const QString& key) const; // index of the key line, -1
     static bool splitLine(const QString& line, QString& key, QString& value);
 
+    // Lookup index over m_lines, built on the first lookup and kept up to
+    // date by the writes: the header line of the first occurrence of each
+    // section, and the first line of each key within that occurrence (the
+    // only lines a lookup can find). Names are case-folded.
+    void ensureIndex() const;
+    QStringView valueAt(int line) const; // trimmed value of an indexed key line
+    void shiftIndex(int fromLine) const;
+    static QString sectionId(const QString& section);
+    static QString keyId(const QString& section, const QString& key);
+
     QString m_path;
     QStringList m_lines;
+    mutable bool m_indexed = false;
+    mutable QHash<QString, int> m_sectionLines;
+    mutable QHash<QString, int> m_keyLines;
 };
