@@ -240,7 +240,6 @@ void TfrmMain::createActions()
 
     connect(actHome, &QAction::triggered, this, &TfrmMain::actHomeExecute);
     connect(actExit, &QAction::triggered, this, &TfrmMain::actExitExecute);
-    connect(actSetupWizard, &QAction::triggered, this, [] {});
     connect(actNewInstall, &QAction::triggered, actSetupWizard, &QAction::trigger);
     const struct {
         QAction* action;
