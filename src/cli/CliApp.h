@@ -93,4 +93,5 @@ private:
 namespace Cli {
 // Registration of every command family (one function per source file).
 void RegisterPendingCommands(TCliApp& app);
+void RegisterUserCommands(TCliApp& app);
 } // namespace Cli

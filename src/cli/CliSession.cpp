@@ -4,6 +4,10 @@
 #include "core/KXCB.h"
 #include "core/KxError.h"
 #include "core/Store.h"
+#include "core/WriteBatch.h"
+
+#include <QCoreApplication>
+#include <filesystem>
 
 #include <QDir>
 #include <QFileInfo>
@@ -51,13 +55,7 @@ void TCliSession::Open(bool needDomain, bool needWorkingDir)
     if (needWorkingDir && !QFileInfo(m_db->WorkingDir()).isDir())
         throw ECliFailure(QStringLiteral("The working directory %1 does not exist.").arg(m_db->WorkingDir()));
 
-    // Reading the stored pending changes deletes their files: store them back
-    // at once, so that a command that ends abnormally loses none of them.
-    m_db->LoadFilesNeedingCommiting();
-    m_pendingLoaded = true;
-    m_storedPending = QByteArray("\x01"); // differs from every real signature
-    StorePending();
-
+    readStoredPending();
     if (needDomain) m_db->LoadGlobals();
 }
 
@@ -66,9 +64,40 @@ void TCliSession::LoadRecords()
     if (m_recordsLoaded) return;
     TDBInterface& db = *m_db;
     db.LoadProblems.clear();
+    db.LoadUsers();
     m_recordsLoaded = true;
     for (const QString& problem : db.LoadProblemTexts())
         CliOut::Warn(QStringLiteral("warning: skipped unreadable record file ") + problem);
+}
+
+void TCliSession::readStoredPending()
+{
+    // The window reads the stored pending changes once, deleting their files,
+    // and stores its list again when it closes. A command reads them through
+    // the same reader from links to the files (no copy of the data), so the
+    // stored files stay as they are until the command changes the list.
+    const QString folder = TDBInterface::PendingChangesFolder();
+    Store::EnsureDir(folder);
+    const QString snapshot = Store::AppConfigDir()
+                             + QStringLiteral("fnc-read-%1/").arg(QCoreApplication::applicationPid());
+    QDir(snapshot).removeRecursively();
+    Store::EnsureDir(snapshot);
+    try {
+        for (const QString& name : QDir(folder).entryList({QStringLiteral("*.fnc")}, QDir::Files)) {
+            std::error_code ec;
+            std::filesystem::create_hard_link(std::filesystem::path((folder + name).toStdU16String()),
+                                              std::filesystem::path((snapshot + name).toStdU16String()), ec);
+            if (ec && !QFile::copy(folder + name, snapshot + name))
+                throw EKXError(QStringLiteral("Unable to read the pending change %1%2").arg(folder, name));
+        }
+        m_db->FilesNeedingCommiting->LoadFromFolder(snapshot);
+    } catch (...) {
+        QDir(snapshot).removeRecursively();
+        throw;
+    }
+    QDir(snapshot).removeRecursively();
+    m_pendingLoaded = true;
+    m_storedPending = pendingSignature();
 }
 
 QByteArray TCliSession::pendingSignature() const
@@ -88,7 +117,9 @@ void TCliSession::StorePending()
     if (!m_db || !m_pendingLoaded) return;
     const QByteArray sig = pendingSignature();
     if (sig == m_storedPending) return;
+    TWriteBatch batch;
     m_db->SaveFilesNeedingCommiting();
+    batch.Commit();
     // The files 1..n now hold the list; a longer list stored before leaves
     // files numbered above n, which no longer belong to it.
     const int count = m_db->FilesNeedingCommiting->Count();

@@ -1,8 +1,8 @@
 #pragma once
 // One command's use of the store: the same settings, Id counters and stored
 // pending changes as the window. The pending changes are read at the start
-// and written back at once (reading consumes the stored files), and written
-// again whenever a command has changed them, also when it fails half-way.
+// and written back whenever a command has changed them, also when it fails
+// half-way.
 #include "cli/CliApp.h"
 #include "core/ProgressSink.h"
 #include "core/SessionLock.h"
@@ -47,6 +47,7 @@ public:
     void StorePending();
 
 private:
+    void readStoredPending();
     QByteArray pendingSignature() const;
 
     TCliGlobalOptions m_options;

@@ -8,6 +8,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kestrix-cli"));
     TCliApp cli;
+    Cli::RegisterUserCommands(cli);
     Cli::RegisterPendingCommands(cli);
     return cli.Run(QCoreApplication::arguments());
 }

@@ -18,8 +18,8 @@ bool isSectionLine(const QString& line, QString* name = nullptr)
 
 TIniFile::TIniFile(const QString& path) : m_path(path)
 {
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) parse(QString::fromUtf8(file.readAll()));
+    QByteArray data;
+    if (Store::ReadFileBytes(path, data)) parse(QString::fromUtf8(data));
 }
 
 TIniFile TIniFile::FromText(const QString& text, const QString& path)

@@ -1,5 +1,6 @@
 #include "core/Store.h"
 #include "core/KxError.h"
+#include "core/WriteBatch.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -63,6 +64,7 @@ QStringList HeaderBlock()
 
 void WriteFileAtomically(const QString& path, const QByteArray& data)
 {
+    if (TWriteBatch::Active()) return TWriteBatch::Write(path, data);
     EnsureDir(QFileInfo(path).absolutePath());
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -132,8 +134,18 @@ void EnsureDir(const QString& folder)
     }
 }
 
+bool ReadFileBytes(const QString& path, QByteArray& data)
+{
+    if (TWriteBatch::Active() && TWriteBatch::Read(path, data)) return true;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    data = file.readAll();
+    return true;
+}
+
 void DeleteFileIfExists(const QString& path)
 {
+    if (TWriteBatch::Active()) TWriteBatch::Forget(path);
     QFile file(path);
     if (!file.exists()) return;
     if (!file.remove())

@@ -48,6 +48,9 @@ bool IsSafeFileBase(const QString& base);
 // Creates the folder (and its parents) when missing:
 // "Unable to create directory <folder> <system error>".
 void EnsureDir(const QString& folder);
+// Reads a whole file (as a write batch will leave it, when one is active);
+// false when it cannot be read.
+bool ReadFileBytes(const QString& path, QByteArray& data);
 // Deletes a file when it exists: "Unable to delete file <path>: <system error>".
 void DeleteFileIfExists(const QString& path);
 

@@ -14,13 +14,34 @@ const QString G = QStringLiteral("General");
 void TFilesNeedingCommitingList::Add(TFileNeedingCommiting* entry)
 {
     std::unique_ptr<TFileNeedingCommiting> owned(entry);
-    for (auto& item : m_items) {
+    if (!m_indexValid) rebuildIndex();
+    const QString key = keyOf(*owned);
+    const auto it = m_index.constFind(key);
+    if (it != m_index.constEnd()) {
+        auto& item = m_items[size_t(*it)];
         if (item->SrcFile == owned->SrcFile && item->DestFolder == owned->DestFolder) {
             item = std::move(owned);
             return;
         }
+        // An entry was renamed in place: find by scanning, as before.
+        rebuildIndex();
+        for (auto& other : m_items) {
+            if (other->SrcFile == owned->SrcFile && other->DestFolder == owned->DestFolder) {
+                other = std::move(owned);
+                return;
+            }
+        }
     }
+    m_index.insert(key, int(m_items.size()));
     m_items.push_back(std::move(owned));
+}
+
+void TFilesNeedingCommitingList::rebuildIndex()
+{
+    m_index.clear();
+    // The first entry of an identity wins, as the scan from the first did.
+    for (int i = int(m_items.size()) - 1; i >= 0; --i) m_index.insert(keyOf(*m_items[size_t(i)]), i);
+    m_indexValid = true;
 }
 
 void TFilesNeedingCommitingList::SaveToFolder(const QString& folder) const

@@ -1,6 +1,7 @@
 #pragma once
 #include "sync/fileneedingcommiting.h"
 
+#include <QHash>
 #include <memory>
 #include <vector>
 
@@ -10,10 +11,20 @@ class TFilesNeedingCommitingList {
 public:
     void Add(TFileNeedingCommiting* entry); // takes ownership
     void Add(const TFileNeedingCommiting& entry) { Add(new TFileNeedingCommiting(entry)); }
-    void Clear() { m_items.clear(); }
+    void Clear()
+    {
+        m_items.clear();
+        m_index.clear();
+    }
     int Count() const { return int(m_items.size()); }
+    // An entry's SrcFile and DestFolder are its identity in the list: change
+    // them only by adding a new entry.
     TFileNeedingCommiting* Items(int index) const { return m_items.at(size_t(index)).get(); }
-    void Delete(int index) { m_items.erase(m_items.begin() + index); }
+    void Delete(int index)
+    {
+        m_items.erase(m_items.begin() + index);
+        m_indexValid = false;
+    }
 
     // Stores the entries as folder/<n>.fnc, n counting from 1 in list order.
     void SaveToFolder(const QString& folder) const;
@@ -22,5 +33,12 @@ public:
     void LoadFromFolder(const QString& folder);
 
 private:
+    static QString keyOf(const TFileNeedingCommiting& e) { return e.SrcFile + QChar(0) + e.DestFolder; }
+    void rebuildIndex();
+
     std::vector<std::unique_ptr<TFileNeedingCommiting>> m_items;
+    // Position of each entry by its identity, so adding stays fast with
+    // tens of thousands of entries (an import).
+    QHash<QString, int> m_index;
+    bool m_indexValid = true;
 };

@@ -1,0 +1,4 @@
+#include "cli/CliRecords.h"
+
+TCliBulkWrite::TCliBulkWrite(TDBInterface&) {}
+TCliBulkWrite::~TCliBulkWrite() = default;
