@@ -65,9 +65,13 @@ inline TResult Run(const QStringList& args, const QByteArray& input = {}, int ti
 } // namespace KxCli
 
 // Checks an exit status, showing what the program printed when it differs.
+// The result expression is evaluated once.
 #define KXCLI_EXPECT(result, status)                                                               \
-    QVERIFY2((result).ExitCode == (status),                                                        \
-             qPrintable(QStringLiteral("exit %1, expected %2\nstdout: %3\nstderr: %4")             \
-                            .arg((result).ExitCode)                                                \
-                            .arg(status)                                                           \
-                            .arg((result).OutText(), (result).ErrText())))
+    do {                                                                                           \
+        const KxCli::TResult kxcliR_ = (result);                                                   \
+        QVERIFY2(kxcliR_.ExitCode == (status),                                                     \
+                 qPrintable(QStringLiteral("exit %1, expected %2\nstdout: %3\nstderr: %4")        \
+                                .arg(kxcliR_.ExitCode)                                             \
+                                .arg(status)                                                       \
+                                .arg(kxcliR_.OutText(), kxcliR_.ErrText())));                      \
+    } while (false)
