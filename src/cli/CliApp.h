@@ -94,4 +94,11 @@ namespace Cli {
 // Registration of every command family (one function per source file).
 void RegisterPendingCommands(TCliApp& app);
 void RegisterUserCommands(TCliApp& app);
+void RegisterDialplanCommands(TCliApp& app);
+void RegisterCallGroupCommands(TCliApp& app);
+void RegisterTrunkCommands(TCliApp& app);
+void RegisterInboundRouteCommands(TCliApp& app);
+void RegisterOutboundRouteCommands(TCliApp& app);
+void RegisterGlobalsCommands(TCliApp& app);
+void RegisterServerCommands(TCliApp& app);
 } // namespace Cli

@@ -47,6 +47,28 @@ void TCliSession::Open(bool needDomain, bool needWorkingDir)
         Store::CheckSafeFileBase(m_domain, QStringLiteral("domain"));
     }
 
+    // One working directory mirrors one server: its pending changes and
+    // files belong to the server the window connected to last.
+    const auto canonical = [](const QString& dir) {
+        const QFileInfo fi(dir);
+        const QString c = fi.canonicalFilePath();
+        return Store::WithTrailingDelimiter(c.isEmpty() ? QDir::cleanPath(fi.absoluteFilePath()) : c);
+    };
+    const bool storedWorkingDir =
+        m_options.WorkingDir.isEmpty() || canonical(m_options.WorkingDir) == canonical(settings.WorkingDir);
+    if (storedWorkingDir && !m_options.Server.isEmpty() && m_options.Server != settings.LastIPAddress) {
+        if (!settings.LastIPAddress.isEmpty())
+            throw ECliUsage(QStringLiteral("The working directory %1 holds the configuration of the server %2 (the last "
+                                           "connection), not of %3. Give --workdir DIR for a working directory of its "
+                                           "own, or connect the window to %3 first.")
+                                .arg(QDir::toNativeSeparators(Store::WithTrailingDelimiter(settings.WorkingDir)),
+                                     settings.LastIPAddress, m_options.Server));
+        // The first connection: remembered as the window's connection dialog does.
+        settings.LastIPAddress = m_options.Server;
+        if (settings.LastDomain.isEmpty()) settings.LastDomain = m_domain;
+        settings.SaveToFile();
+    }
+
     m_db = std::make_unique<TDBInterface>(m_domain, m_progress.get());
     if (!m_options.WorkingDir.isEmpty())
         m_db->ControlBlock->WorkingDir = QDir::cleanPath(QFileInfo(m_options.WorkingDir).absoluteFilePath());
@@ -64,7 +86,14 @@ void TCliSession::LoadRecords()
     if (m_recordsLoaded) return;
     TDBInterface& db = *m_db;
     db.LoadProblems.clear();
+    // The window's startup order.
     db.LoadUsers();
+    db.LoadCallGroups();
+    db.LoadTrunks();
+    db.LoadInboundRoutes();
+    db.LoadInboundRouteDests();
+    db.LoadOutboundRoutes();
+    db.LoadDialplanEntries();
     m_recordsLoaded = true;
     for (const QString& problem : db.LoadProblemTexts())
         CliOut::Warn(QStringLiteral("warning: skipped unreadable record file ") + problem);

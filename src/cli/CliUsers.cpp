@@ -155,8 +155,7 @@ void runDelete(TCliContext& ctx)
     // commit, whatever the server address.
     db.FilesNeedingCommiting->Add(TFileNeedingCommiting(QString(), base + QStringLiteral(".xml"), server, fnaaDelete));
     db.FilesNeedingCommiting->Add(TFileNeedingCommiting(QString(), base + QStringLiteral(".usr"), server, fnaaDelete));
-    if (ctx.Json()) CliOut::PrintJson(QJsonObject{{QStringLiteral("Deleted"), base.toInt()}});
-    else CliOut::Print(QStringLiteral("Deleted user %1.").arg(base));
+    CliRecords::PrintDeleted(ctx, QStringLiteral("user"), base);
 }
 
 // ---- CSV ------------------------------------------------------------------------

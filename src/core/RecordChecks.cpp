@@ -4,8 +4,11 @@
 #include "core/Store.h"
 #include "engine/kxVarsXML.h"
 #include "records/CallGroupList.h"
+#include "records/InboundRouteList.h"
 #include "records/OutboundRouteList.h"
 #include "records/UserList.h"
+#include "records/basicdialplanentrylist.h"
+#include "records/gatewaylist.h"
 
 #include <QSet>
 
@@ -130,9 +133,77 @@ TCheckResult CheckCallGroupMembers(const TDBInterface& db, const QStringList& me
     return TCheckResult::Pass();
 }
 
+// ---- Trunks ----------------------------------------------------------------------
+
+TCheckResult CheckTrunk(const TDBInterface& db, TEditMode mode, const QString& name, int id)
+{
+    // The dialog keeps the focus where it is for this check.
+    const QString control = QStringLiteral("vleTrunkProperties");
+    if (name.trimmed().isEmpty()) return TCheckResult::Fail(QStringLiteral("Please enter a trunk name"), control);
+    const QString taken = QStringLiteral("A trunk with that name already exists. Please enter a different name");
+    if (mode == TEditMode::Add) {
+        if (db.TrunkNameExists(name)) return TCheckResult::Fail(taken, control);
+    } else {
+        for (const auto& t : *db.Gateways)
+            if (t->Id != id && t->Name.toUpper() == name.toUpper()) return TCheckResult::Fail(taken, control);
+    }
+    const QString unsafe = UnsafeNameMessage(name, QStringLiteral("trunk name"));
+    if (!unsafe.isEmpty()) return TCheckResult::Fail(unsafe, control);
+    return TCheckResult::Pass();
+}
+
+int ParseTrunkTemplate(const QString& text)
+{
+    auto squash = [](QString t) { return t.remove(u' ').toLower(); };
+    const QString wanted = squash(text.trimmed());
+    for (int type : TGateway::OfferedTemplates()) {
+        if (wanted == QString::number(type) || wanted == squash(TGateway::TemplateLabel(type))
+            || wanted == squash(TGateway::TemplateLabel(type, true)))
+            return type;
+    }
+    return -1;
+}
+
+const TGateway* FindTrunk(const TDBInterface& db, const QString& name)
+{
+    for (const auto& t : *db.Gateways)
+        if (t->Name == name) return t.get();
+    const int id = db.FindTrunkIdByName(name.trimmed());
+    return id < 0 ? nullptr : db.Gateways->FindById(id);
+}
+
+// ---- Dialplan entries -----------------------------------------------------------------
+
+TCheckResult CheckDialplanExtension(const TDBInterface& db, TEditMode mode, const QString& numberText,
+                                    const QString& extensionText, int callTimeout)
+{
+    const QString numberControl = QStringLiteral("edtDialledNumber");
+    const QString extControl = QStringLiteral("cboExtension");
+    if (numberText.trimmed().isEmpty()) return TCheckResult::Fail(QStringLiteral("Please enter an extension"), numberControl);
+    if (extensionText.trimmed().isEmpty())
+        return TCheckResult::Fail(QStringLiteral("Please select an extension"), extControl);
+    const int number = ParseExtension(numberText);
+    if (number < 0)
+        return TCheckResult::Fail(QStringLiteral("The number \"%1\" is not a whole number.").arg(numberText.trimmed()),
+                                  numberControl);
+    const int ext = ParseExtension(extensionText);
+    if (ext < 0 || !db.UserExtensionExists(ext))
+        return TCheckResult::Fail(QStringLiteral("No user has the extension \"%1\": please select an extension.")
+                                      .arg(extensionText.trimmed()),
+                                  extControl);
+    if (callTimeout < 1 || callTimeout > 180)
+        return TCheckResult::Fail(QStringLiteral("The extension can ring for 1 to 180 seconds, not %1.").arg(callTimeout),
+                                  QStringLiteral("spSeconds"));
+    if (mode == TEditMode::Add && db.DialplanEntryFileExists(QString::number(number)))
+        return TCheckResult::Fail(QStringLiteral("A dialplan entry for the number %1 already exists.").arg(number),
+                                  numberControl);
+    return TCheckResult::Pass();
+}
+
 // ---- Outbound routes -------------------------------------------------------------
 
-TCheckResult CheckOutboundRoute(const TDBInterface& db, TEditMode mode, const QString& name, int id)
+TCheckResult CheckOutboundRoute(const TDBInterface& db, TEditMode mode, const QString& name, const QString& trunkName,
+                                int id)
 {
     const QString control = QStringLiteral("edtOutboundRouteName");
     const QString trimmed = name.trimmed();
@@ -145,6 +216,95 @@ TCheckResult CheckOutboundRoute(const TDBInterface& db, TEditMode mode, const QS
     }
     const QString unsafe = UnsafeNameMessage(trimmed, QStringLiteral("outbound route name"));
     if (!unsafe.isEmpty()) return TCheckResult::Fail(unsafe, control);
+    if (db.Gateways->Count() == 0)
+        return TCheckResult::Fail(QStringLiteral("There is no trunk to route the calls through: please add a trunk first."),
+                                  QStringLiteral("cboTrunkToUse"));
+    if (!FindTrunk(db, trunkName))
+        return TCheckResult::Fail(trunkName.trimmed().isEmpty()
+                                      ? QStringLiteral("Please select the trunk to use")
+                                      : QStringLiteral("There is no trunk named \"%1\".").arg(trunkName),
+                                  QStringLiteral("cboTrunkToUse"));
+    return TCheckResult::Pass();
+}
+
+// ---- Inbound routes -------------------------------------------------------------
+
+TCheckResult CheckInboundRoute(const TDBInterface& db, TEditMode mode, const QString& name, int id)
+{
+    const QString control = QStringLiteral("edtInboundRouteName");
+    const QString trimmed = name.trimmed();
+    if (trimmed.isEmpty()) return TCheckResult::Fail(QStringLiteral("Please enter a name for the inbound route"), control);
+    const QString taken = QStringLiteral("An Inbound Route with that name already exists. Please enter a different name");
+    if (mode == TEditMode::Add) {
+        if (db.InboundRouteNameExists(trimmed)) return TCheckResult::Fail(taken, control);
+    } else {
+        for (const auto& r : *db.InboundRoutes)
+            if (r->Id != id && r->Name == trimmed) return TCheckResult::Fail(taken, control);
+    }
+    const QString unsafe = UnsafeNameMessage(trimmed, QStringLiteral("inbound route name"));
+    if (!unsafe.isEmpty()) return TCheckResult::Fail(unsafe, control);
+    return TCheckResult::Pass();
+}
+
+TCheckResult CheckInboundRouteDest(const TDBInterface& db, TEditMode mode, const TInboundRoute& route,
+                                   const TKXInboundRouteDest& step)
+{
+    const QString nameControl = QStringLiteral("edtInboundRouteDestName");
+    const QString name = step.Name.trimmed();
+    const QString taken =
+        QStringLiteral("An Inbound Route Destination with that name already exists. Please enter a different name");
+    // Other steps: those on disk and those of the route as edited.
+    auto takenByOther = [&](const TKXInboundRouteDest& other) { return other.Id != step.Id && other.Name == name; };
+    if (mode == TEditMode::Add) {
+        if (db.InboundRouteDestNameExists(name)) return TCheckResult::Fail(taken, nameControl);
+        for (const auto& other : route.Destinations)
+            if (other->Name == name) return TCheckResult::Fail(taken, nameControl);
+    } else {
+        for (const auto& other : *db.InboundRouteDests)
+            if (other->InboundRouteId != route.Id && takenByOther(*other)) return TCheckResult::Fail(taken, nameControl);
+        for (const auto& other : route.Destinations)
+            if (takenByOther(*other)) return TCheckResult::Fail(taken, nameControl);
+    }
+    const QString unsafe = UnsafeNameMessage(step.Name, QStringLiteral("destination name"));
+    if (!unsafe.isEmpty()) return TCheckResult::Fail(unsafe, nameControl);
+
+    const QString dest = step.Destination.trimmed();
+    switch (step.DestinationType) {
+    case irdExtension:
+    case irdMailbox: {
+        const bool mailbox = step.DestinationType == irdMailbox;
+        const QString control = mailbox ? QStringLiteral("cboMailboxes") : QStringLiteral("cboExtensions");
+        if (dest.isEmpty())
+            return TCheckResult::Fail(mailbox ? QStringLiteral("Please select a mailbox") : QStringLiteral("Please select an extension"),
+                                      control);
+        const int ext = ParseExtension(dest);
+        if (ext < 0 || !db.UserExtensionExists(ext))
+            return TCheckResult::Fail(QStringLiteral("No user has the extension \"%1\".").arg(dest), control);
+        break;
+    }
+    case irdGroup:
+        if (dest.isEmpty()) return TCheckResult::Fail(QStringLiteral("Please select a group"), QStringLiteral("cboGroups"));
+        if (!db.CallGroupNameExists(dest))
+            return TCheckResult::Fail(QStringLiteral("There is no call group named \"%1\".").arg(dest), QStringLiteral("cboGroups"));
+        break;
+    case irdMobile: {
+        const QString control = QStringLiteral("edtMobile");
+        if (dest.isEmpty()) return TCheckResult::Fail(QStringLiteral("Please enter a mobile number"), control);
+        for (QChar c : dest)
+            if (!(c.isDigit() && c.unicode() < 128) && c != u'+')
+                return TCheckResult::Fail(QStringLiteral("A mobile number holds only the digits 0 to 9 and \"+\", "
+                                                         "not \"%1\".").arg(dest),
+                                          control);
+        if (!FindTrunk(db, step.Trunk))
+            return TCheckResult::Fail(step.Trunk.trimmed().isEmpty()
+                                          ? QStringLiteral("Please select the trunk that calls the mobile number")
+                                          : QStringLiteral("There is no trunk named \"%1\".").arg(step.Trunk),
+                                      QStringLiteral("cboTrunk"));
+        break;
+    }
+    default:
+        return TCheckResult::Fail(QStringLiteral("Please select a destination type"), QStringLiteral("cboDestinationType"));
+    }
     return TCheckResult::Pass();
 }
 

@@ -11,6 +11,9 @@ class TDBInterface;
 class TUser;
 class TKXCallGroup;
 class TOutboundRoute;
+class TGateway;
+class TInboundRoute;
+class TKXInboundRouteDest;
 
 enum class TEditMode { Add = 0, Edit = 1 };
 
@@ -57,8 +60,44 @@ TCheckResult CheckCallGroup(const TDBInterface& db, TEditMode mode, const QStrin
 // Members must be extensions of listed users, each once.
 TCheckResult CheckCallGroupMembers(const TDBInterface& db, const QStringList& members);
 
+// ---- Trunks ----------------------------------------------------------------------
+
+// The trunk dialog on OK (name as typed in the row "Trunk name"). An empty
+// name is refused too: it would leave the trunk's files without a name.
+TCheckResult CheckTrunk(const TDBInterface& db, TEditMode mode, const QString& name, int id = -1);
+// The template (GatewayType) a text names: its number or its label in any
+// letter case, with or without blanks; -1 for none of the offered ones.
+int ParseTrunkTemplate(const QString& text);
+
+// ---- Dialplan entries -----------------------------------------------------------------
+
+// The dialplan extension dialogs (with and without voicemail) on OK: the
+// dialled number and the extension to ring as typed, the seconds to ring.
+// Beyond the dialog's two checks: both must be whole numbers, the extension
+// a listed user's, the seconds within the dialog's range (1 to 180), and a
+// new entry's number not one an entry has already.
+TCheckResult CheckDialplanExtension(const TDBInterface& db, TEditMode mode, const QString& numberText,
+                                    const QString& extensionText, int callTimeout);
+
 // ---- Outbound routes -----------------------------------------------------------
 
-TCheckResult CheckOutboundRoute(const TDBInterface& db, TEditMode mode, const QString& name, int id = -1);
+// The outbound route dialog on OK: the trimmed name; trunkName is the trunk
+// chosen (a listed trunk is required: the route bridges to it).
+TCheckResult CheckOutboundRoute(const TDBInterface& db, TEditMode mode, const QString& name,
+                                const QString& trunkName, int id = -1);
+// The listed trunk of that name (exact, else in any letter case), or nullptr.
+const TGateway* FindTrunk(const TDBInterface& db, const QString& name);
+
+// ---- Inbound routes -------------------------------------------------------------
+
+// The inbound route dialog on OK. An empty name is refused too.
+TCheckResult CheckInboundRoute(const TDBInterface& db, TEditMode mode, const QString& name, int id = -1);
+// The destination dialog on OK. route is the route the step belongs to (its
+// steps, as edited, count besides those on disk for the name check). An
+// extension or mailbox must be a listed user's extension, a group a listed
+// call group's name, a mobile number digits and "+" with a listed trunk to
+// reach it through.
+TCheckResult CheckInboundRouteDest(const TDBInterface& db, TEditMode mode, const TInboundRoute& route,
+                                   const TKXInboundRouteDest& step);
 
 } // namespace RecordChecks
