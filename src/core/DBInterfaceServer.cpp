@@ -90,16 +90,22 @@ TTransferResult TDBInterface::EditNetworkInterfaces(const TServerLogin& login, c
 TTransferResult TDBInterface::DownloadConfiguration(const TServerLogin& login, const QString& remoteFolder,
                                                     const QString& localFolder)
 {
-    ControlBlock->LoadFromFile();
-    if (ProgressForm) ProgressForm->SetProgressMax(ControlBlock->MaxProgBarInitialTransfer);
+    // The stored settings are read into a copy: this object's working
+    // directory and address may differ from the stored ones (kestrix-cli
+    // --workdir, --server) and must stay as they are.
+    TKXControlBlock stored;
+    stored.LoadFromFile();
+    ControlBlock->MaxProgBarInitialTransfer = stored.MaxProgBarInitialTransfer;
+    if (ProgressForm) ProgressForm->SetProgressMax(stored.MaxProgBarInitialTransfer);
     ShowStatus(QStringLiteral("Downloading configuration files from server..."));
     TTransferResult result = RemoteTransfer::DownloadTree({WorkingDir(), ProgressForm}, login, remoteFolder,
                                                           localFolder, pendingChanges(*FilesNeedingCommiting));
     if (!login.IsLocal() && result.Ok) {
         // The next download's progress bar is scaled by this one's output.
-        ControlBlock->LoadFromFile();
-        ControlBlock->MaxProgBarInitialTransfer = int(result.Output.size());
-        ControlBlock->SaveToFile();
+        stored.LoadFromFile();
+        stored.MaxProgBarInitialTransfer = int(result.Output.size());
+        stored.SaveToFile();
+        ControlBlock->MaxProgBarInitialTransfer = stored.MaxProgBarInitialTransfer;
     }
     return result;
 }

@@ -363,9 +363,14 @@ TTransferResult ReloadEngine(const TTransferContext& ctx, const TServerLogin& lo
 {
     TTransferResult result = RunServerCommand(ctx, login, QStringLiteral("fs_cli -x reloadxml"));
     if (!result.Ok) return result;
+    // On a first connection plink's host key question ends without a line
+    // break, so the engine's answer follows it on the same line.
+    static const QRegularExpression keyQuestion(QStringLiteral("^.*(?:Store key in cache\\?|Update cached key\\?)[^)]*\\)\\s*"));
     QStringList reply;
-    for (const QString& l : result.Output)
-        if (!l.trimmed().isEmpty()) reply << l.trimmed();
+    for (const QString& l : result.Output) {
+        const QString answer = QString(l).remove(keyQuestion).trimmed();
+        if (!answer.isEmpty()) reply << answer;
+    }
     if (!reply.contains(QStringLiteral("+OK [Success]"))) {
         result.Fail(QStringLiteral("FreeSWITCH did not reload its configuration; it keeps running the configuration "
                                    "it had before. Its answer:\n%1")
