@@ -286,7 +286,8 @@ QPair<const TSection*, QString> resolve(const QString& qualified)
         const QString name = qualified.mid(dot + 1);
         for (const QString& n : s->Names())
             if (n.compare(name, Qt::CaseInsensitive) == 0) return {s, n};
-        throw ECliUsage(QStringLiteral("%1 has no field \"%2\" (see kestrix-cli globals show %1).").arg(s->Key, name));
+        throw ECliUsage(QStringLiteral("%1 has no field \"%2\"; its fields are: %3.")
+                            .arg(s->Key, name, s->Names().join(QStringLiteral(", "))));
     }
     QList<QPair<const TSection*, QString>> found;
     for (const TSection& s : sections())
