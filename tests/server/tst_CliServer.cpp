@@ -215,6 +215,92 @@ private slots:
         QVERIFY2(r.ErrText().contains(reply), qPrintable(r.ErrText()));
         QVERIFY2(r.ErrText().contains(QStringLiteral("did not reload")), qPrintable(r.ErrText()));
     }
+
+    // A delete reaches the server at the next commit; an upload the server
+    // refuses stays pending by itself, the rest goes through and reloads.
+    void deletesGoThroughAndARefusedUploadStays()
+    {
+        addUser(QStringLiteral("1001"));
+        addUser(QStringLiteral("1002"));
+        KXCLI_EXPECT(withPassword({QStringLiteral("commit")}), 0);
+        KXCLI_EXPECT(cli({QStringLiteral("users"), QStringLiteral("delete"), QStringLiteral("1001")}), 0);
+        QVERIFY(QDir().mkpath(QStringLiteral("/etc/freeswitch/sip_profiles/external")));
+        Ctl({QStringLiteral("readonly"), QStringLiteral("/etc/freeswitch/sip_profiles/external")});
+        KXCLI_EXPECT(cli({QStringLiteral("trunks"), QStringLiteral("add"), QStringLiteral("FlowRoute"), QStringLiteral("Name=Office")}), 0);
+
+        const KxCli::TResult r = withPassword({QStringLiteral("commit")});
+        Ctl({QStringLiteral("writable"), QStringLiteral("/etc/freeswitch/sip_profiles/external")});
+        KXCLI_EXPECT(r, 1);
+        QVERIFY2(r.ErrText().contains(QStringLiteral("Office.trk")), qPrintable(r.ErrText()));
+        QVERIFY2(lastErrLine(r).startsWith(QStringLiteral("kestrix-cli: ")), qPrintable(r.ErrText()));
+        QCOMPARE(pendingPaths(), (QStringList{QStringLiteral("/etc/freeswitch/sip_profiles/external/Office.trk"),
+                                              QStringLiteral("/etc/freeswitch/sip_profiles/external/Office.xml")}));
+        QVERIFY(!QFile::exists(QStringLiteral("/etc/freeswitch/directory/default/1001.usr")));
+        QVERIFY(!QFile::exists(QStringLiteral("/etc/freeswitch/directory/default/1001.xml")));
+        QVERIFY(QFile::exists(QStringLiteral("/etc/freeswitch/directory/default/1002.xml")));
+        QCOMPARE(Calls(), QByteArray("fs_cli -x reloadxml\nfs_cli -x reloadxml\n"));
+    }
+
+    // On a terminal the password is asked for with the echo off: the
+    // terminal never shows it.
+    void promptOnATerminalHidesThePassword()
+    {
+        const QString script = QStandardPaths::findExecutable(QStringLiteral("script"));
+        if (script.isEmpty()) QSKIP("needs script (util-linux) for a terminal");
+        QStringList args = QStringList{KxCli::Program(), QStringLiteral("reload")} + base();
+        for (QString& a : args) a = u'\'' + a + u'\'';
+        QProcess p;
+        p.setProcessEnvironment(KxCli::Environment());
+        p.start(script, {QStringLiteral("-qec"), args.join(u' '), QStringLiteral("/dev/null")});
+        QVERIFY(p.waitForStarted());
+        QByteArray seen;
+        while (!seen.contains("Root password for " + Host().toUtf8() + ": ") && p.waitForReadyRead(20000))
+            seen += p.readAllStandardOutput();
+        QVERIFY2(seen.contains("Root password for "), seen.constData());
+        p.write(Password().toUtf8() + '\n');
+        QVERIFY(p.waitForFinished(60000));
+        seen += p.readAllStandardOutput();
+        QCOMPARE(p.exitCode(), 0);
+        QVERIFY2(seen.contains("reloaded its configuration"), seen.constData());
+        QVERIFY(!seen.contains(Password().toUtf8()));
+        QCOMPARE(Calls(), QByteArray("fs_cli -x reloadxml\n"));
+    }
+
+    // On a terminal the password is asked for, with the echo off: the
+    // terminal never shows it.
+    void promptOnATerminalHidesThePassword()
+    {
+        const QString script = QStandardPaths::findExecutable(QStringLiteral("script"));
+        if (script.isEmpty()) QSKIP("needs script (util-linux) for a terminal");
+        QStringList args{KxCli::Program(), QStringLiteral("reload"), QStringLiteral("--workdir"), m_work.path(),
+                         QStringLiteral("--domain"), QStringLiteral("office"), QStringLiteral("--server"), Host()};
+        for (QString& a : args) a = u'\'' + a + u'\'';
+        QProcess p;
+        p.setProcessEnvironment(KxCli::Environment());
+        p.start(script, {QStringLiteral("-qec"), args.join(u' '), QStringLiteral("/dev/null")});
+        QVERIFY(p.waitForStarted());
+        QByteArray seen;
+        while (!seen.contains("Root password for " + Host().toUtf8() + ": ") && p.waitForReadyRead(20000))
+            seen += p.readAllStandardOutput();
+        QVERIFY2(seen.contains("Root password for "), seen.constData());
+        p.write(passwordLine());
+        QVERIFY(p.waitForFinished(60000));
+        seen += p.readAllStandardOutput();
+        QCOMPARE(p.exitCode(), 0);
+        QVERIFY2(seen.contains("reloaded its configuration"), seen.constData());
+        QVERIFY(!seen.contains(Password().toUtf8()));
+        QCOMPARE(Calls(), QByteArray("fs_cli -x reloadxml\n"));
+    }
+
+    void noPasswordWithoutATerminalIsAUsageError()
+    {
+        addUser(QStringLiteral("1001"));
+        const KxCli::TResult r = cli({QStringLiteral("commit")});
+        KXCLI_EXPECT(r, 2);
+        QVERIFY(lastErrLine(r).contains(QStringLiteral("--password-file FILE or --password-stdin")));
+        QCOMPARE(pending().size(), 2);
+        QCOMPARE(Calls(), QByteArray());
+    }
 };
 
 KX_TEST_MAIN(TestCliServer)
