@@ -266,32 +266,6 @@ private slots:
         QCOMPARE(Calls(), QByteArray("fs_cli -x reloadxml\n"));
     }
 
-    // On a terminal the password is asked for, with the echo off: the
-    // terminal never shows it.
-    void promptOnATerminalHidesThePassword()
-    {
-        const QString script = QStandardPaths::findExecutable(QStringLiteral("script"));
-        if (script.isEmpty()) QSKIP("needs script (util-linux) for a terminal");
-        QStringList args{KxCli::Program(), QStringLiteral("reload"), QStringLiteral("--workdir"), m_work.path(),
-                         QStringLiteral("--domain"), QStringLiteral("office"), QStringLiteral("--server"), Host()};
-        for (QString& a : args) a = u'\'' + a + u'\'';
-        QProcess p;
-        p.setProcessEnvironment(KxCli::Environment());
-        p.start(script, {QStringLiteral("-qec"), args.join(u' '), QStringLiteral("/dev/null")});
-        QVERIFY(p.waitForStarted());
-        QByteArray seen;
-        while (!seen.contains("Root password for " + Host().toUtf8() + ": ") && p.waitForReadyRead(20000))
-            seen += p.readAllStandardOutput();
-        QVERIFY2(seen.contains("Root password for "), seen.constData());
-        p.write(passwordLine());
-        QVERIFY(p.waitForFinished(60000));
-        seen += p.readAllStandardOutput();
-        QCOMPARE(p.exitCode(), 0);
-        QVERIFY2(seen.contains("reloaded its configuration"), seen.constData());
-        QVERIFY(!seen.contains(Password().toUtf8()));
-        QCOMPARE(Calls(), QByteArray("fs_cli -x reloadxml\n"));
-    }
-
     void noPasswordWithoutATerminalIsAUsageError()
     {
         addUser(QStringLiteral("1001"));
