@@ -5,6 +5,7 @@
 #include "KxTest.h"
 
 #include "core/DBInterface.h"
+#include "core/KXCB.h"
 #include "core/SessionLock.h"
 #include "core/Store.h"
 
@@ -117,6 +118,43 @@ private slots:
         const KxCli::TResult text = KxCli::Run({QStringLiteral("pending")});
         KXCLI_EXPECT(text, 0);
         QVERIFY(text.OutText().contains(QStringLiteral("/etc/freeswitch/directory/office/112.usr")));
+    }
+
+    // The stored working directory mirrors the server of the last
+    // connection: a command for another server is refused there (its pending
+    // changes would be sent to the wrong server); the first connection is
+    // remembered as the window's connection dialog does.
+    void oneWorkingDirectoryPerServer()
+    {
+        QTemporaryDir wd;
+        TKXControlBlock settings;
+        settings.WorkingDir = wd.path();
+        settings.SaveToFile();
+        KXCLI_EXPECT(KxCli::Run({QStringLiteral("users"), QStringLiteral("list"), QStringLiteral("--server"),
+                                 QStringLiteral("192.0.2.1"), QStringLiteral("--domain"), QStringLiteral("office")}),
+                     0);
+        settings.LoadFromFile();
+        QCOMPARE(settings.LastIPAddress, QStringLiteral("192.0.2.1"));
+        QCOMPARE(settings.LastDomain, QStringLiteral("office"));
+
+        const KxCli::TResult other = KxCli::Run({QStringLiteral("users"), QStringLiteral("add"), QStringLiteral("Name=Ann"),
+                                                 QStringLiteral("Password=Secr3tX"), QStringLiteral("--server"),
+                                                 QStringLiteral("192.0.2.2")});
+        KXCLI_EXPECT(other, 2);
+        QVERIFY2(other.ErrText().contains(QStringLiteral("holds the configuration of the server 192.0.2.1")),
+                 qPrintable(other.ErrText()));
+        QVERIFY(!QDir(wd.filePath(QStringLiteral("directory"))).exists());
+        // Its own working directory is fine; so is the stored one without --server.
+        QTemporaryDir own;
+        KXCLI_EXPECT(KxCli::Run({QStringLiteral("users"), QStringLiteral("add"), QStringLiteral("Name=Ann"),
+                                 QStringLiteral("Password=Secr3tX"), QStringLiteral("--server"), QStringLiteral("192.0.2.2"),
+                                 QStringLiteral("--workdir"), own.path()}),
+                     0);
+        KXCLI_EXPECT(KxCli::Run({QStringLiteral("users"), QStringLiteral("add"), QStringLiteral("Name=Ann"),
+                                 QStringLiteral("Password=Secr3tX")}),
+                     0);
+        QVERIFY(QFile::exists(wd.filePath(QStringLiteral("directory/office/100.usr"))));
+        QVERIFY(QFile::exists(own.filePath(QStringLiteral("directory/office/100.usr"))));
     }
 
     void anotherProgramHoldingTheStoreIsNamed()

@@ -244,6 +244,14 @@ private slots:
         KXCLI_EXPECT(h, 1);
         QVERIFY2(h.ErrText().startsWith(QStringLiteral("line 1: \"Colour\" is not a column that can be imported")),
                  qPrintable(h.ErrText()));
+
+        // A spreadsheet's Latin-1 export would turn names into garbage: refused.
+        const QString latin1 = m_work.path() + QStringLiteral("/../users-latin1.csv");
+        KxTest::WriteBytes(latin1, "Extension,Name,Password\n101,Zo\xeb,Secr3tX\n");
+        const KxCli::TResult l = cli({QStringLiteral("users"), QStringLiteral("import"), latin1});
+        KXCLI_EXPECT(l, 1);
+        QVERIFY2(l.ErrText().contains(QStringLiteral("is not UTF-8 text")), qPrintable(l.ErrText()));
+        QVERIFY(!QFile::exists(usersFolder() + QStringLiteral("101.usr")));
     }
 
     // A valid import loads in the window's model with every value as given;

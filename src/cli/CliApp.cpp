@@ -137,7 +137,9 @@ QString TCliApp::GeneralHelp() const
     for (const TCliCommand& c : m_commands)
         text += QStringLiteral("  ") + c.Words().leftJustified(width) + QStringLiteral("  ") + c.Summary + u'\n';
     text += QStringLiteral("\nOptions (accepted by every command):\n") + formatOptions(m_global);
-    text += QStringLiteral("\nRun \"%1 COMMAND --help\" for the arguments of a command.\n").arg(ProgramName);
+    text += QStringLiteral("\nRun \"%1 COMMAND --help\" for the arguments of a command.\n"
+                           "Exit status: 0 done, 1 failed (the reason on standard error), 2 wrong command line.\n")
+                .arg(ProgramName);
     return text;
 }
 

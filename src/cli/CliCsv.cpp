@@ -3,6 +3,7 @@
 #include "core/Store.h"
 
 #include <QFile>
+#include <QStringDecoder>
 
 namespace CliCsv {
 
@@ -76,7 +77,12 @@ QList<TCsvRow> ReadFile(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw ECliFailure(QStringLiteral("Unable to read %1: %2").arg(path, file.errorString()));
-    return Parse(QString::fromUtf8(file.readAll()));
+    const QByteArray bytes = file.readAll();
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8(bytes);
+    if (utf8.hasError())
+        throw ECliFailure(QStringLiteral("%1 is not UTF-8 text; save it as CSV in UTF-8 and try again.").arg(path));
+    return Parse(text);
 }
 
 QString Quote(const QString& field, QChar separator)
