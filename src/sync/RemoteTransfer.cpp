@@ -269,6 +269,24 @@ QString shellQuote(const QString& text)
 
 QString absoluteClean(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
 
+// What went wrong with a cd or lcd line of a script, or an empty text when
+// psftp confirmed the change of folder.
+QString folderChangeProblem(const TLineOutcome& o, QLatin1String confirmation, const QString& fallback)
+{
+    if (o.Ran && o.Lines.join(u' ').startsWith(confirmation)) return {};
+    return o.Lines.isEmpty() ? fallback : o.Lines.join(QStringLiteral("; "));
+}
+QString remoteFolderProblem(const TLineOutcome& o)
+{
+    return folderChangeProblem(o, QLatin1String("Remote directory is now"),
+                               QStringLiteral("psftp did not change to the folder"));
+}
+QString localFolderProblem(const TLineOutcome& o)
+{
+    return folderChangeProblem(o, QLatin1String("New local directory is"),
+                               QStringLiteral("psftp did not change to the local folder"));
+}
+
 } // namespace
 
 namespace RemoteTransfer {
@@ -291,13 +309,9 @@ TTransferResult DownloadFile(const TTransferContext& ctx, const TServerLogin& lo
     step(ctx);
     if (!run.Reached) return result;
     const std::vector<TLineOutcome> o = outcomesPerLine(run.Output, script);
-    QString problem;
-    if (!o[0].Ran || !o[0].Lines.join(u' ').startsWith(QLatin1String("Remote directory is now")))
-        problem = o[0].Lines.isEmpty() ? QStringLiteral("psftp did not change to the folder") : o[0].Lines.join(QStringLiteral("; "));
-    else if (!o[1].Ran || !o[1].Lines.join(u' ').startsWith(QLatin1String("New local directory is")))
-        problem = o[1].Lines.isEmpty() ? QStringLiteral("psftp did not change to the local folder") : o[1].Lines.join(QStringLiteral("; "));
-    else
-        problem = transferProblem(o[2], getDone());
+    QString problem = remoteFolderProblem(o[0]);
+    if (problem.isEmpty()) problem = localFolderProblem(o[1]);
+    if (problem.isEmpty()) problem = transferProblem(o[2], getDone());
     if (problem.isEmpty()) {
         result.Transferred = 1;
     } else {
@@ -323,13 +337,9 @@ TTransferResult UploadFile(const TTransferContext& ctx, const TServerLogin& logi
     step(ctx);
     if (!run.Reached) return result;
     const std::vector<TLineOutcome> o = outcomesPerLine(run.Output, script);
-    QString problem;
-    if (!o[0].Ran || !o[0].Lines.join(u' ').startsWith(QLatin1String("New local directory is")))
-        problem = o[0].Lines.isEmpty() ? QStringLiteral("psftp did not change to the local folder") : o[0].Lines.join(QStringLiteral("; "));
-    else if (!o[1].Ran || !o[1].Lines.join(u' ').startsWith(QLatin1String("Remote directory is now")))
-        problem = o[1].Lines.isEmpty() ? QStringLiteral("psftp did not change to the folder") : o[1].Lines.join(QStringLiteral("; "));
-    else
-        problem = transferProblem(o[2], putDone());
+    QString problem = localFolderProblem(o[0]);
+    if (problem.isEmpty()) problem = remoteFolderProblem(o[1]);
+    if (problem.isEmpty()) problem = transferProblem(o[2], putDone());
     if (problem.isEmpty()) {
         result.Transferred = 1;
     } else {
