@@ -172,7 +172,7 @@ void TDBInterface::StepProgress()
 void TDBInterface::AddFileNeedingCommiting(const QString& srcFolder, const QString& srcFile,
                                            const QString& destFolder, qint32 actionType)
 {
-    if (ControlBlock->LastIPAddress == QLatin1String("local")) return;
+    if (Store::IsLocalAddress(ControlBlock->LastIPAddress)) return;
     FilesNeedingCommiting->Add(new TFileNeedingCommiting(srcFolder, srcFile, destFolder, actionType));
 }
 

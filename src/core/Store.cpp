@@ -20,6 +20,8 @@ QString ServerFolder(const QString& relFolder)
     return result;
 }
 
+bool IsLocalAddress(const QString& address) { return address == QLatin1String("local"); }
+
 QString AppConfigDir()
 {
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);

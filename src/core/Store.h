@@ -13,6 +13,10 @@ inline constexpr const char* ProgramVersion = "Kestrix v0.99.3 ALPHA";
 inline constexpr const char* ServerConfDir = "/etc/freeswitch/";
 QString ServerFolder(const QString& relFolder); // "directory/office/" -> "/etc/freeswitch/directory/office/"
 
+// The server address "local": the working directory is the live configuration
+// of this machine, so nothing is sent to or fetched from a server.
+bool IsLocalAddress(const QString& address);
+
 // The per-user application configuration folder, with a trailing delimiter.
 QString AppConfigDir();
 

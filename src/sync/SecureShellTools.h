@@ -2,6 +2,8 @@
 // PuTTY's psftp (file transfer driven by a batch script) and plink (one
 // command on the server): where they are, how they are called, and the
 // password file they read the root password from.
+#include "core/Store.h"
+
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -18,7 +20,7 @@ struct TServerLogin {
     // has seen and accepted; only exactly this key is then taken.
     QString AcceptedHostKey;
 
-    bool IsLocal() const { return Address == QLatin1String("local"); }
+    bool IsLocal() const { return Store::IsLocalAddress(Address); }
 };
 
 namespace SecureShell {

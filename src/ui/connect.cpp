@@ -1,13 +1,13 @@
 #include "ui/connect.h"
+#include "core/Store.h"
+#include "ui/kxDialog.h"
 #include "ui/kxMessages.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
-#include <QVBoxLayout>
 
 TfrmConnect::TfrmConnect(QWidget* owner) : QDialog(owner)
 {
@@ -30,24 +30,12 @@ TfrmConnect::TfrmConnect(QWidget* owner) : QDialog(owner)
     form->addRow(tr("Domain"), edtDomain);
     form->addRow(tr("Root password (not stored)"), edtPassword);
 
-    auto* box = new QDialogButtonBox(this);
-    btnOK = box->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->setDefault(true);
-    btnCancel = box->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    connect(btnOK, &QPushButton::clicked, this, &TfrmConnect::btnOKClick);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(box);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    KxUi::LayOutWithOkCancel(*this, form, btnOK, btnCancel, [this] { btnOKClick(); });
 }
 
 bool TfrmConnect::IsLocalAddress(const QString& address)
 {
-    return address.trimmed() == QLatin1String("local");
+    return Store::IsLocalAddress(address.trimmed());
 }
 
 int TfrmConnect::ShowModal(QString& address, QString& domain, QString& password)

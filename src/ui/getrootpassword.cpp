@@ -1,11 +1,10 @@
 #include "ui/getrootpassword.h"
+#include "ui/kxDialog.h"
 #include "ui/kxMessages.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 TfrmGetRootPassword::TfrmGetRootPassword(QWidget* owner) : QDialog(owner)
 {
@@ -20,19 +19,7 @@ TfrmGetRootPassword::TfrmGetRootPassword(QWidget* owner) : QDialog(owner)
     auto* form = new QFormLayout;
     form->addRow(tr("Root password for remote server"), edtRootPassword);
 
-    auto* box = new QDialogButtonBox(this);
-    btnOK = box->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->setDefault(true);
-    btnCancel = box->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    connect(btnOK, &QPushButton::clicked, this, &TfrmGetRootPassword::btnOKClick);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(box);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    KxUi::LayOutWithOkCancel(*this, form, btnOK, btnCancel, [this] { btnOKClick(); });
 }
 
 int TfrmGetRootPassword::ShowModal(QString& password)
